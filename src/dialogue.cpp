@@ -1,0 +1,130 @@
+// The console dialogue: the banner, a prompt and a read for each coefficient,
+// then the solver's result line.  Bad input is not an error here: a read that
+// finds no number leaves its coefficient at 0 and the dialogue goes on.  Only
+// input/output errors are reported, once each, and fail the run.
+#include "solver.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static void report(const char *what, int error)
+{
+	if (error != 0)
+		std::fprintf(stderr, "quadratic: %s: %s\n", what, std::strerror(error));
+	else
+		std::fprintf(stderr, "quadratic: %s\n", what);
+}
+
+static bool isDigit(int ch)
+{
+	return ch >= '0' && ch <= '9';
+}
+
+// White space as the C locale has it: blank, tab, line feed, vertical tab,
+// form feed, carriage return.
+static bool isSpace(int ch)
+{
+	return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
+// The program has one thread, so stdio's per-character locking buys nothing;
+// the unlocked read keeps a long run of digits cheap.
+static int nextChar()
+{
+	return getc_unlocked(stdin);
+}
+
+static int skipSpace()
+{
+	int ch = nextChar();
+	while (isSpace(ch))
+		ch = nextChar();
+	return ch;
+}
+
+// Takes the whole run of digits that begins with first and returns the
+// character after it.  The magnitude stops growing at 2^31, so a number of
+// any length saturates to the int range, and memory stays constant.
+static int readDigits(int first, bool negative, int *coefficient)
+{
+	const unsigned long long cap = 1ULL << 31;
+	unsigned long long magnitude = 0;
+	int ch = first;
+	for (; isDigit(ch); ch = nextChar()) {
+		magnitude = magnitude * 10 + static_cast<unsigned>(ch - '0');
+		if (magnitude > cap)
+			magnitude = cap;
+	}
+	if (negative)
+		*coefficient = static_cast<int>(-static_cast<long long>(magnitude));
+	else
+		*coefficient = static_cast<int>(magnitude < cap ? magnitude : cap - 1);
+	return ch;
+}
+
+// Reads one coefficient the way scanf("%d") does: white space skipped, one
+// optional sign, the digits; the first character that can't belong stays
+// unread.  A sign with no digit after it is consumed, and nothing is stored.
+// Once the input has failed, nothing more is read from it.
+static void readCoefficient(int *coefficient)
+{
+	if (std::ferror(stdin))
+		return;
+	int ch = skipSpace();
+	bool negative = ch == '-';
+	if (ch == '-' || ch == '+')
+		ch = nextChar();
+	if (isDigit(ch))
+		ch = readDigits(ch, negative, coefficient);
+	if (ch != EOF)
+		std::ungetc(ch, stdin);
+	else if (std::ferror(stdin))
+		report("read error", errno);
+}
+
+// The prompt has no line end, so it is flushed by hand: a terminal user or a
+// program at the other end of a pipe must see it before it is waited on.
+static void ask(const char *prompt, int *coefficient)
+{
+	std::fputs(prompt, stdout);
+	std::fflush(stdout);
+	readCoefficient(coefficient);
+}
+
+void saisie()
+{
+	int a = 0;
+	int b = 0;
+	int c = 0;
+
+	std::puts("ax2 + bx + c");
+	ask("a...", &a);
+	ask("b...", &b);
+	ask("c...", &c);
+	resolve(a, b, c);
+}
+
+// Closes standard output the way the GNU tools do, so that a write error that
+// stdio kept to itself until now still fails the run.
+static bool closeOutput()
+{
+	bool failedEarlier = std::ferror(stdout) != 0;
+	if (std::fclose(stdout) != 0) {
+		report("write error", errno);
+		return false;
+	}
+	if (failedEarlier) {
+		report("write error", 0);
+		return false;
+	}
+	return true;
+}
+
+int main()
+{
+	saisie();
+	bool written = closeOutput();
+	return written && !std::ferror(stdin) ? EXIT_SUCCESS : EXIT_FAILURE;
+}

@@ -1,0 +1,11 @@
+#ifndef QUADRATIC_SOLVER_H
+#define QUADRATIC_SOLVER_H
+
+// The discriminant b² - 4ac, exact, rounded once to the nearest double.
+double calculDelta(int a, int b, int c);
+
+// Solves a·x² + b·x + c = 0 and writes "x1 : %f, x2 : %f", with no line end,
+// to standard output.
+void resolve(int a, int b, int c);
+
+#endif

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Golden tests: standard input in, the exact bytes of standard output and the exit status out.
+
+usage: quadratic_test.py PROGRAM solver|input|io
+"""
+import os, select, subprocess, sys, tempfile
+
+DIALOGUE = b"ax2 + bx + c\na...b...c..."
+
+SOLVER = [  # coefficients, result line
+    ("1 -3 2", "x1 : 1.000000, x2 : 2.000000"),  # two distinct real roots
+    ("-1 0 4", "x1 : 2.000000, x2 : -2.000000"),  # not sorted: x1 is the larger root when a < 0
+    ("1 2 1", "x1 : -1.000000, x2 : -1.000000"),  # double root
+    ("1 1 -1", "x1 : -1.618034, x2 : 0.618034"),  # rounded to six decimals
+    ("1 0 0", "x1 : 0.000000, x2 : 0.000000"),  # -b of b = 0 is +0
+    ("-1 0 0", "x1 : -0.000000, x2 : -0.000000"),  # +0 over a negative 2a
+    ("1 0 1", "x1 : -nan, x2 : -nan"),  # negative discriminant
+    ("0 1 5", "x1 : -inf, x2 : -nan"),  # zero a, b > 0
+    ("0 -1 5", "x1 : -nan, x2 : inf"),  # zero a, b < 0
+    ("0 0 7", "x1 : -nan, x2 : -nan"),  # zero a and b
+    ("1 50000 1", "x1 : -49999.999980, x2 : -0.000020"),  # b² past 32 bits
+    ("1073741823 2147483646 1073741823", "x1 : -1.000000, x2 : -1.000000"),  # b² = 4ac exactly, past 53 bits
+    ("-2147483648 -2147483648 2147483647", "x1 : 0.618034, x2 : -1.618034"),  # -b, 2a and b² - 4ac past 64 bits
+]
+
+INPUT = [  # standard input, result line
+    (b"1\n-3\n2\n", "x1 : 1.000000, x2 : 2.000000"),  # one per line
+    (b"\t1\r\n -3\r\n\v+2\f", "x1 : 1.000000, x2 : 2.000000"),  # tabs, CRLF, plus sign
+    (b"1 -3 2 9 junk", "x1 : 1.000000, x2 : 2.000000"),  # text after c is never read
+    (b"1 -0000000000000000003 2", "x1 : 1.000000, x2 : 2.000000"),  # leading zeros don't saturate
+    (b"", "x1 : -nan, x2 : -nan"),  # empty input: a = b = c = 0
+    (b"1.5\n-3\n2\n", "x1 : 0.000000, x2 : 0.000000"),  # the point stops a, and b and c fail on it
+    (b"1 x 2", "x1 : 0.000000, x2 : 0.000000"),  # a failed read stores nothing and consumes nothing
+    (b"- 1 2", "x1 : -inf, x2 : -nan"),  # a sign alone fails and is consumed
+    (b"1 -3 -", "x1 : 0.000000, x2 : 3.000000"),  # a sign at the end of the input
+    (b"1 99999999999 0", "x1 : -2147483647.000000, x2 : 0.000000"),  # saturates; all digits consumed
+    (b"1 -99999999999 0", "x1 : 0.000000, x2 : 2147483648.000000"),  # saturates low
+]
+
+
+def run(program, stdin, stdout=subprocess.PIPE):
+    feed = {"input": stdin} if isinstance(stdin, bytes) else {"stdin": stdin}
+    return subprocess.run([program], stdout=stdout, stderr=subprocess.PIPE, timeout=60, **feed)
+
+
+def check(name, got, want):
+    if got != want:
+        print(f"FAIL {name}\n  want {want!r}\n  got  {got!r}")
+    return got == want
+
+
+def golden(program, stdin, line):
+    done = run(program, stdin)
+    return (done.stdout, done.stderr, done.returncode), (DIALOGUE + line.encode(), b"", 0)
+
+
+def solver(program):
+    return [check(abc, *golden(program, abc.encode() + b"\n", line)) for abc, line in SOLVER]
+
+
+def input_(program):
+    return [check(repr(stdin), *golden(program, stdin, line)) for stdin, line in INPUT]
+
+
+def read_until(pipe, end):
+    seen = b""
+    while not seen.endswith(end):
+        if not select.select([pipe], [], [], 10)[0]:
+            break
+        chunk = os.read(pipe.fileno(), 4096)
+        if not chunk:
+            break
+        seen += chunk
+    return seen
+
+
+def prompts_before_reads(program):
+    child = subprocess.Popen([program], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    seen = []
+    for prompt, answer in ((b"a...", b"1\n"), (b"b...", b"-3\n"), (b"c...", b"2\n")):
+        seen.append(read_until(child.stdout, prompt))
+        if child.poll() is None:
+            child.stdin.write(answer)
+            child.stdin.flush()
+    seen.append(child.stdout.read())
+    child.wait(10)
+    return check("prompt shown before each read, through a pipe", b"|".join(seen),
+                 b"ax2 + bx + c\na...|b...|c...|x1 : 1.000000, x2 : 2.000000")
+
+
+def peak_kib(program, stdin):  # GNU time forks from a small process: python's size doesn't leak in
+    done = subprocess.run(["/usr/bin/time", "-f", "%M", program], stdin=stdin,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    return int(done.stderr.split()[-1])
+
+
+def io(program):
+    with open("/dev/full", "wb") as full:
+        no_space = run(program, b"1 -3 2", full)
+    root = os.open("/", os.O_RDONLY)
+    directory = run(program, root)
+    os.close(root)
+    baseline = peak_kib(program, subprocess.DEVNULL)
+    with tempfile.TemporaryFile() as digits:
+        digits.write(b"9" * (64 << 20))
+        digits.seek(0)
+        growth = peak_kib(program, digits) - baseline
+    return [
+        check("standard output full", (no_space.stderr, no_space.returncode),
+              (b"quadratic: write error: No space left on device\n", 1)),
+        check("standard input a directory", (directory.stdout, directory.stderr, directory.returncode),
+              (DIALOGUE + b"x1 : -nan, x2 : -nan", b"quadratic: read error: Is a directory\n", 1)),
+        check("64 MiB of digits in constant memory", growth < 1024, True),
+        prompts_before_reads(program),
+    ]
+
+
+if __name__ == "__main__":
+    results = {"solver": solver, "input": input_, "io": io}[sys.argv[2]](sys.argv[1])
+    print(f"{results.count(True)} passed, {results.count(False)} failed")
+    sys.exit(0 if all(results) else 1)

@@ -70,7 +70,7 @@ static int readDigits(int first, bool negative, int *coefficient)
 // Once the input has failed, nothing more is read from it.
 static void readCoefficient(int *coefficient)
 {
-	if (std::ferror(stdin))
+	if (std::ferror(stdin) != 0)
 		return;
 	int ch = skipSpace();
 	bool negative = ch == '-';
@@ -80,7 +80,7 @@ static void readCoefficient(int *coefficient)
 		ch = readDigits(ch, negative, coefficient);
 	if (ch != EOF)
 		std::ungetc(ch, stdin);
-	else if (std::ferror(stdin))
+	else if (std::ferror(stdin) != 0)
 		report("read error", errno);
 }
 
@@ -126,5 +126,5 @@ int main()
 {
 	saisie();
 	bool written = closeOutput();
-	return written && !std::ferror(stdin) ? EXIT_SUCCESS : EXIT_FAILURE;
+	return written && std::ferror(stdin) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -54,12 +54,8 @@ def golden(program, stdin, line):
     return (done.stdout, done.stderr, done.returncode), (DIALOGUE + line.encode(), b"", 0)
 
 
-def solver(program):
-    return [check(abc, *golden(program, abc.encode() + b"\n", line)) for abc, line in SOLVER]
-
-
-def input_(program):
-    return [check(repr(stdin), *golden(program, stdin, line)) for stdin, line in INPUT]
+def table(program, rows):
+    return [check(repr(stdin), *golden(program, stdin, line)) for stdin, line in rows]
 
 
 def read_until(pipe, end):
@@ -116,6 +112,8 @@ def io(program):
 
 
 if __name__ == "__main__":
-    results = {"solver": solver, "input": input_, "io": io}[sys.argv[2]](sys.argv[1])
+    tests = {"solver": lambda program: table(program, [(abc.encode() + b"\n", line) for abc, line in SOLVER]),
+             "input": lambda program: table(program, INPUT), "io": io}
+    results = tests[sys.argv[2]](sys.argv[1])
     print(f"{results.count(True)} passed, {results.count(False)} failed")
     sys.exit(0 if all(results) else 1)

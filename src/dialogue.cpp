@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console dialogue: the banner, a prompt and a read for each coefficient,
 // then the solver's result line.  Bad input is not an error here: a read that
 // finds no number leaves its coefficient at 0 and the dialogue goes on.  Only

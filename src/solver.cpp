@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The quadratic formula, applied as it stands: a zero a or a negative
 // discriminant shows up as infinities or not-a-number in the result line.
 #include "solver.h"

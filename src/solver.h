@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef QUADRATIC_SOLVER_H
 #define QUADRATIC_SOLVER_H
 

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Golden tests: standard input in, the exact bytes of standard output and the exit status out.
 
 usage: quadratic_test.py PROGRAM solver|input|io

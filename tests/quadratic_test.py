@@ -3,7 +3,7 @@
 
 usage: python3 quadratic_test.py solver|input|io|all [EMULATOR...] PROGRAM
 """
-import os, select, subprocess, sys, tempfile
+import array, fcntl, os, select, subprocess, sys, tempfile, termios, time
 
 DIALOGUE = b"ax2 + bx + c\na...b...c..."
 
@@ -26,6 +26,10 @@ SOLVER = [  # coefficients, result line; NAN is the architecture's not-a-number 
 INPUT = [  # standard input, result line
     (b"1\n-3\n2\n", "x1 : 1.000000, x2 : 2.000000"),  # one per line
     (b"\t1\r\n -3\r\n\v+2\f", "x1 : 1.000000, x2 : 2.000000"),  # tabs, CRLF, plus sign
+    (b"\b1 -3 2", "x1 : NAN, x2 : NAN"),  # backspace, just below tab, is no white space
+    (b"\x0e1 -3 2", "x1 : NAN, x2 : NAN"),  # shift out, just above carriage return, is none either
+    (b"1 /", "x1 : 0.000000, x2 : 0.000000"),  # '/', just below '0', is no digit
+    (b"1 :", "x1 : 0.000000, x2 : 0.000000"),  # ':', just above '9', is none either
     (b"1 -3 2 9 junk", "x1 : 1.000000, x2 : 2.000000"),  # text after c is never read
     (b"1 -0000000000000000003 2", "x1 : 1.000000, x2 : 2.000000"),  # leading zeros don't saturate
     (b"", "x1 : NAN, x2 : NAN"),  # empty input: a = b = c = 0
@@ -33,6 +37,8 @@ INPUT = [  # standard input, result line
     (b"1 x 2", "x1 : 0.000000, x2 : 0.000000"),  # a failed read stores nothing and consumes nothing
     (b"- 1 2", "x1 : -inf, x2 : NAN"),  # a sign alone fails and is consumed
     (b"1 -3 -", "x1 : 0.000000, x2 : 3.000000"),  # a sign at the end of the input
+    (b"1 2147483648 0", "x1 : -2147483647.000000, x2 : 0.000000"),  # one past the top saturates
+    (b"1 -2147483649 0", "x1 : 0.000000, x2 : 2147483648.000000"),  # one past the bottom too
     (b"1 99999999999 0", "x1 : -2147483647.000000, x2 : 0.000000"),  # saturates; all digits consumed
     (b"1 -99999999999 0", "x1 : 0.000000, x2 : 2147483648.000000"),  # saturates low
 ]
@@ -92,6 +98,48 @@ def prompts_before_reads(command):
                  b"ax2 + bx + c\na...|b...|c...|x1 : 1.000000, x2 : 2.000000")
 
 
+def fill(pipe_end):
+    os.set_blocking(pipe_end, False)
+    written = 0
+    for chunk in (b"x" * 65536, b"x"):
+        try:
+            while True:
+                written += os.write(pipe_end, chunk)
+        except BlockingIOError:
+            pass
+    return written
+
+
+def unread(pipe_end):
+    count = array.array("i", [0])
+    fcntl.ioctl(pipe_end, termios.FIONREAD, count)
+    return count[0]
+
+
+def early_write_error(command):
+    """The first flush meets a full non-blocking pipe and fails; the pipe is then
+    drained, so every later write and the final close succeed. The program reads
+    its input only after that first flush, so once the input is gone the pipe may
+    be drained without a race."""
+    drain, output = os.pipe()
+    filler = fill(output)
+    child = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=output, stderr=subprocess.PIPE)
+    os.close(output)
+    child.stdin.write(b"1 -3 2")
+    child.stdin.flush()
+    deadline = time.monotonic() + 30
+    while unread(child.stdin.fileno()) and time.monotonic() < deadline:
+        time.sleep(0.01)
+    while filler > 0:
+        filler -= len(os.read(drain, filler))
+    child.stdin.close()
+    while os.read(drain, 4096):
+        pass
+    os.close(drain)
+    return check("a write error that the final close doesn't repeat",
+                 (child.stderr.read(), child.wait(30)), (b"quadratic: write error\n", 1))
+
+
 def peak_kib(command, stdin):  # GNU time forks from a small process: python's size doesn't leak in
     done = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdin=stdin,
                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
@@ -122,6 +170,7 @@ def io(command):
               (b"quadratic: write error: No space left on device\n", 1)),
         check("standard input a directory", (directory.stdout, directory.stderr, directory.returncode),
               (DIALOGUE + b"x1 : %s, x2 : %s" % (nan, nan), b"quadratic: read error: Is a directory\n", 1)),
+        early_write_error(command),
         prompts_before_reads(command),
     ] + constant_memory(command)
 

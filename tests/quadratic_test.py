@@ -3,7 +3,7 @@
 
 usage: python3 quadratic_test.py solver|input|io|all [EMULATOR...] PROGRAM
 """
-import array, fcntl, os, select, subprocess, sys, tempfile, termios, time
+import contextlib, fcntl, os, select, subprocess, sys, tempfile, termios, time
 
 DIALOGUE = b"ax2 + bx + c\na...b...c..."
 
@@ -98,22 +98,17 @@ def prompts_before_reads(command):
                  b"ax2 + bx + c\na...|b...|c...|x1 : 1.000000, x2 : 2.000000")
 
 
-def fill(pipe_end):
+def fill(pipe_end):  # page-sized writes, until no page is free: a write of any size then fails
     os.set_blocking(pipe_end, False)
     written = 0
-    for chunk in (b"x" * 65536, b"x"):
-        try:
-            while True:
-                written += os.write(pipe_end, chunk)
-        except BlockingIOError:
-            pass
+    with contextlib.suppress(BlockingIOError):
+        while True:
+            written += os.write(pipe_end, b"x" * 4096)
     return written
 
 
-def unread(pipe_end):
-    count = array.array("i", [0])
-    fcntl.ioctl(pipe_end, termios.FIONREAD, count)
-    return count[0]
+def unread(pipe):
+    return int.from_bytes(fcntl.ioctl(pipe, termios.FIONREAD, bytes(4)), sys.byteorder)
 
 
 def early_write_error(command):
@@ -128,16 +123,15 @@ def early_write_error(command):
     child.stdin.write(b"1 -3 2")
     child.stdin.flush()
     deadline = time.monotonic() + 30
-    while unread(child.stdin.fileno()) and time.monotonic() < deadline:
+    while unread(child.stdin) and time.monotonic() < deadline:
         time.sleep(0.01)
     while filler > 0:
         filler -= len(os.read(drain, filler))
     child.stdin.close()
-    while os.read(drain, 4096):
-        pass
+    status = child.wait(30)
     os.close(drain)
     return check("a write error that the final close doesn't repeat",
-                 (child.stderr.read(), child.wait(30)), (b"quadratic: write error\n", 1))
+                 (child.stderr.read(), status), (b"quadratic: write error\n", 1))
 
 
 def peak_kib(command, stdin):  # GNU time forks from a small process: python's size doesn't leak in

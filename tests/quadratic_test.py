@@ -62,12 +62,15 @@ def check(name, got, want):
     return got == want
 
 
+def dialogue(command, line):  # the whole standard output of a run that ends with this result line
+    return DIALOGUE + line.replace("NAN", nan_text(command[-1])).encode()
+
+
 def table(command, rows):
-    nan = nan_text(command[-1])
     results = []
     for stdin, line in rows:
         done = run(command, stdin)
-        want = (DIALOGUE + line.replace("NAN", nan).encode(), b"", 0)
+        want = (dialogue(command, line), b"", 0)
         results.append(check(repr(stdin), (done.stdout, done.stderr, done.returncode), want))
     return results
 
@@ -158,12 +161,11 @@ def io(command):
     root = os.open("/", os.O_RDONLY)
     directory = run(command, root)
     os.close(root)
-    nan = nan_text(command[-1]).encode()
     return [
         check("standard output full", (no_space.stderr, no_space.returncode),
               (b"quadratic: write error: No space left on device\n", 1)),
         check("standard input a directory", (directory.stdout, directory.stderr, directory.returncode),
-              (DIALOGUE + b"x1 : %s, x2 : %s" % (nan, nan), b"quadratic: read error: Is a directory\n", 1)),
+              (dialogue(command, "x1 : NAN, x2 : NAN"), b"quadratic: read error: Is a directory\n", 1)),
         early_write_error(command),
         prompts_before_reads(command),
     ] + constant_memory(command)

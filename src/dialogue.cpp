@@ -5,6 +5,7 @@
 // input/output errors are reported, once each, and fail the run.
 #include "solver.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,29 +19,18 @@ static void report(const char *what, int error)
 		std::fprintf(stderr, "quadratic: %s\n", what);
 }
 
-static bool isDigit(int ch)
-{
-	return ch >= '0' && ch <= '9';
-}
-
-// White space as the C locale has it: blank, tab, line feed, vertical tab,
-// form feed, carriage return.
-static bool isSpace(int ch)
-{
-	return ch == ' ' || (ch >= '\t' && ch <= '\r');
-}
-
 // The program has one thread, so stdio's per-character locking buys nothing;
-// the unlocked read keeps a long run of digits cheap.
+// the unlocked read keeps a long run of digits cheap. The build names the C
+// library's spelling of it: getc_unlocked, _getc_nolock on Windows, or getc.
 static int nextChar()
 {
-	return getc_unlocked(stdin);
+	return QUADRATIC_GETC(stdin);
 }
 
 static int skipSpace()
 {
 	int ch = nextChar();
-	while (isSpace(ch))
+	while (std::isspace(ch) != 0)
 		ch = nextChar();
 	return ch;
 }
@@ -53,7 +43,7 @@ static int readDigits(int first, bool negative, int *coefficient)
 	const unsigned long long cap = 1ULL << 31;
 	unsigned long long magnitude = 0;
 	int ch = first;
-	for (; isDigit(ch); ch = nextChar()) {
+	for (; std::isdigit(ch) != 0; ch = nextChar()) {
 		magnitude = magnitude * 10 + static_cast<unsigned>(ch - '0');
 		if (magnitude > cap)
 			magnitude = cap;
@@ -77,7 +67,7 @@ static void readCoefficient(int *coefficient)
 	bool negative = ch == '-';
 	if (ch == '-' || ch == '+')
 		ch = nextChar();
-	if (isDigit(ch))
+	if (std::isdigit(ch) != 0)
 		ch = readDigits(ch, negative, coefficient);
 	if (ch != EOF)
 		std::ungetc(ch, stdin);

@@ -5,8 +5,6 @@ usage: python3 quadratic_test.py solver|input|io|all [EMULATOR...] PROGRAM
 """
 import contextlib, fcntl, os, select, subprocess, sys, tempfile, termios, time
 
-DIALOGUE = b"ax2 + bx + c\na...b...c..."
-
 SOLVER = [  # coefficients, result line; NAN is the architecture's not-a-number text
     ("1 -3 2", "x1 : 1.000000, x2 : 2.000000"),  # two distinct real roots
     ("-1 0 4", "x1 : 2.000000, x2 : -2.000000"),  # not sorted: x1 is the larger root when a < 0
@@ -44,16 +42,31 @@ INPUT = [  # standard input, result line
 ]
 
 
-def nan_text(program):  # x86's default not-a-number has its sign bit set; other machines' has not
-    with open(program, "rb") as elf:
-        header = elf.read(20)
+# What each platform's C library writes its own way: the line end of text mode, not-a-number (x86's
+# default one has its sign bit set; mingw-w64's printf writes no sign), and the error of a read from
+# a directory; and whether the checks that lean on Linux pipes can run.
+LINUX = {"line end": b"\n", "nan": "nan", "directory": b"Is a directory", "linux": True}
+LINUX_X86_64 = dict(LINUX, nan="-nan")
+WINDOWS = {"line end": b"\r\n", "nan": "nan", "directory": b"Invalid argument", "linux": False}
+
+
+def platform(command):
+    with open(command[-1], "rb") as program:
+        header = program.read(20)
+    if header.startswith(b"MZ"):
+        return WINDOWS
     machine = int.from_bytes(header[18:20], "little" if header[5] == 1 else "big")
-    return "-nan" if machine == 62 else "nan"  # EM_X86_64
+    return LINUX_X86_64 if machine == 62 else LINUX  # EM_X86_64
 
 
-def run(command, stdin, stdout=subprocess.PIPE):
+def run(command, stdin, stdout=None):
+    """Standard output and error go to files: a pipe would stay open as long as a process that the
+    program leaves behind (Wine's server) holds it. Returns them with the exit status."""
     feed = {"input": stdin} if isinstance(stdin, bytes) else {"stdin": stdin}
-    return subprocess.run(command, stdout=stdout, stderr=subprocess.PIPE, timeout=60, **feed)
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.run(command, stdout=stdout or out, stderr=err, timeout=60, **feed).returncode
+        out.seek(0), err.seek(0)
+        return out.read(), err.read(), status
 
 
 def check(name, got, want):
@@ -63,15 +76,23 @@ def check(name, got, want):
 
 
 def dialogue(command, line):  # the whole standard output of a run that ends with this result line
-    return DIALOGUE + line.replace("NAN", nan_text(command[-1])).encode()
+    host = platform(command)
+    return b"ax2 + bx + c" + host["line end"] + b"a...b...c..." + line.replace("NAN", host["nan"]).encode()
+
+
+def error(command, text):
+    return b"quadratic: " + text + platform(command)["line end"]
+
+
+def skip(reason):
+    print("SKIP " + reason)
+    return None
 
 
 def table(command, rows):
     results = []
     for stdin, line in rows:
-        done = run(command, stdin)
-        want = (dialogue(command, line), b"", 0)
-        results.append(check(repr(stdin), (done.stdout, done.stderr, done.returncode), want))
+        results.append(check(repr(stdin), run(command, stdin), (dialogue(command, line), b"", 0)))
     return results
 
 
@@ -98,7 +119,7 @@ def prompts_before_reads(command):
     seen.append(child.stdout.read())
     child.wait(10)
     return check("prompt shown before each read, through a pipe", b"|".join(seen),
-                 b"ax2 + bx + c\na...|b...|c...|x1 : 1.000000, x2 : 2.000000")
+                 dialogue(command, "x1 : 1.000000, x2 : 2.000000").replace(b"...", b"...|"))
 
 
 def fill(pipe_end):  # page-sized writes, until no page is free: a write of any size then fails
@@ -134,19 +155,19 @@ def early_write_error(command):
     status = child.wait(30)
     os.close(drain)
     return check("a write error that the final close doesn't repeat",
-                 (child.stderr.read(), status), (b"quadratic: write error\n", 1))
+                 (child.stderr.read(), status), (error(command, b"write error"), 1))
 
 
 def peak_kib(command, stdin):  # GNU time forks from a small process: python's size doesn't leak in
-    done = subprocess.run(["/usr/bin/time", "-f", "%M"] + command, stdin=stdin,
+    gnu_time = os.environ.get("GNU_TIME", "/usr/bin/time")
+    done = subprocess.run([gnu_time, "-f", "%M"] + command, stdin=stdin,
                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     return int(done.stderr.split()[-1])
 
 
 def constant_memory(command):
     if len(command) > 1:
-        print("SKIP 64 MiB of digits in constant memory: under an emulator, peak memory is the emulator's")
-        return [None]
+        return [skip("64 MiB of digits in constant memory: under an emulator, peak memory is the emulator's")]
     baseline = peak_kib(command, subprocess.DEVNULL)
     with tempfile.TemporaryFile() as digits:
         digits.write(b"9" * (64 << 20))
@@ -157,16 +178,17 @@ def constant_memory(command):
 
 def io(command):
     with open("/dev/full", "wb") as full:
-        no_space = run(command, b"1 -3 2", full)
+        _, no_space, status = run(command, b"1 -3 2", full)
     root = os.open("/", os.O_RDONLY)
     directory = run(command, root)
     os.close(root)
+    host = platform(command)
     return [
-        check("standard output full", (no_space.stderr, no_space.returncode),
-              (b"quadratic: write error: No space left on device\n", 1)),
-        check("standard input a directory", (directory.stdout, directory.stderr, directory.returncode),
-              (dialogue(command, "x1 : NAN, x2 : NAN"), b"quadratic: read error: Is a directory\n", 1)),
-        early_write_error(command),
+        check("standard output full", (no_space, status),
+              (error(command, b"write error: No space left on device"), 1)),
+        check("standard input a directory", directory, (dialogue(command, "x1 : NAN, x2 : NAN"),
+              error(command, b"read error: " + host["directory"]), 1)),
+        early_write_error(command) if host["linux"] else skip("early write error: it needs a Linux pipe"),
         prompts_before_reads(command),
     ] + constant_memory(command)
 
@@ -175,6 +197,7 @@ TESTS = {
     "solver": lambda command: table(command, [(abc.encode() + b"\n", line) for abc, line in SOLVER]),
     "input": lambda command: table(command, INPUT),
     "io": io,
+    "setup": lambda command: [check("a first run, which may set the emulator up", run(command, b"")[2], 0)],
 }
 
 if __name__ == "__main__":

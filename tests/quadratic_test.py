@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 """Golden tests: standard input in, the exact bytes of standard output and the exit status out.
 
-usage: python3 quadratic_test.py solver|input|io|all [EMULATOR...] PROGRAM
+usage: python3 quadratic_test.py solver|input|io|setup|all [EMULATOR...] PROGRAM
 """
 import contextlib, fcntl, os, select, subprocess, sys, tempfile, termios, time
 

@@ -5,4 +5,15 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all wine)
+set(wine_prefix env WINEPREFIX=${CMAKE_BINARY_DIR}/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${wine_prefix} WINEDEBUG=-all wine)
+
+# Within a second of the last program's end, Wine stops its own services and
+# then its server, and the next program starts them again: a test whose program
+# starts while they stop may be killed with them. So the tests start one server
+# of their own first, kept up to a minute past the last program, and stop it
+# when they end. It keeps whatever it is given open, and ctest would wait for
+# that: it is given nothing.
+set(QUADRATIC_EMULATOR_START ${wine_prefix} sh -c
+  "mkdir -p \"$WINEPREFIX\" && exec wineserver --persistent=60 </dev/null >/dev/null 2>&1")
+set(QUADRATIC_EMULATOR_STOP ${wine_prefix} wineserver --kill)

@@ -6,7 +6,8 @@
 double calculDelta(int a, int b, int c);
 
 // Solves a·x² + b·x + c = 0 and writes "x1 : %f, x2 : %f", with no line end,
-// to standard output.
+// to standard output: real roots as the exact root rounded to six decimals,
+// ties to even, the others as the formula in doubles gives them.
 void resolve(int a, int b, int c);
 
 #endif

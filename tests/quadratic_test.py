@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: MIT
 """Golden tests: standard input in, the exact bytes of standard output and the exit status out.
 
-usage: python3 quadratic_test.py solver|input|io|setup|all [EMULATOR...] PROGRAM
+usage: python3 quadratic_test.py solver|input|sweep|io|setup|all [EMULATOR...] PROGRAM
 """
-import contextlib, fcntl, os, select, subprocess, sys, tempfile, termios, time
+import contextlib, fcntl, math, os, random, select, subprocess, sys, tempfile, termios, time
+from fractions import Fraction
 
 SOLVER = [  # coefficients, result line; NAN is the architecture's not-a-number text
     ("1 -3 2", "x1 : 1.000000, x2 : 2.000000"),  # two distinct real roots
@@ -19,6 +20,13 @@ SOLVER = [  # coefficients, result line; NAN is the architecture's not-a-number 
     ("1 50000 1", "x1 : -49999.999980, x2 : -0.000020"),  # b² past 32 bits
     ("1073741823 2147483646 1073741823", "x1 : -1.000000, x2 : -1.000000"),  # b² = 4ac exactly, past 53 bits
     ("-2147483648 -2147483648 2147483647", "x1 : 0.618034, x2 : -1.618034"),  # -b, 2a and b² - 4ac past 64 bits
+    ("1 1534028681 -455521473", "x1 : -1534028681.296945, x2 : 0.296945"),  # -b + √Δ cancels: 0.2969445…
+    ("1 1218289948 755", "x1 : -1218289947.999999, x2 : -0.000001"),  # doubles near 10⁹ are 1.2e-7 apart
+    ("1 2147483647 1", "x1 : -2147483647.000000, x2 : -0.000000"),  # a negative root that rounds to zero
+    ("2000000 -2000005 5", "x1 : 0.000002, x2 : 1.000000"),  # x1 is 0.0000025: a tie goes to even, down
+    ("2000000 -2000007 7", "x1 : 0.000004, x2 : 1.000000"),  # 0.0000035: up
+    ("410240 -3283201 6568965", "x1 : 4.001560, x2 : 4.001562"),  # nearly double (Δ = 1), x2 a tie
+    ("-1 1023127632 -1776108167", "x1 : 1023127630.264040, x2 : 1.735960"),  # √(Δ·10¹²) in doubles: 1 over
 ]
 
 INPUT = [  # standard input, result line
@@ -94,6 +102,49 @@ def table(command, rows):
     for stdin, line in rows:
         results.append(check(repr(stdin), run(command, stdin), (dialogue(command, line), b"", 0)))
     return results
+
+
+def exact_root(a, b, delta, sign):
+    """(-b + sign·√Δ) / 2a to the nearest millionth, ties to even (Fraction's round), written as %f writes
+    it. √Δ is exact, or within 10⁻³⁰: for irrational roots, a tie t makes 4·10¹²·(at² + bt + c) a
+    non-zero integer, which keeps them 10⁻²³ away from it, so the bracket can't change a digit."""
+    scale = 10 ** 30
+    x = Fraction(-b * scale + sign * math.isqrt(delta * scale * scale), 2 * a * scale)
+    whole, millionths = divmod(abs(round(x * 10 ** 6)), 10 ** 6)
+    return f"{'-' if x < 0 or x == 0 and a < 0 else ''}{whole}.{millionths:06}"
+
+
+def exact_line(a, b, c):
+    return "x1 : %s, x2 : %s" % tuple(exact_root(a, b, b * b - 4 * a * c, sign) for sign in (-1, 1))
+
+
+def coefficient_sets(count, rng):  # real roots, weighted to where doubles lose digits
+    full, sign = lambda: rng.randrange(-2 ** 31, 2 ** 31), lambda: rng.choice((-1, 1))
+
+    def tie():  # (2·10⁶x - u)(wx - z), u odd: the root u / 2·10⁶ is half a millionth past a whole one
+        u, w, z = rng.randrange(-9999, 10000, 2), sign() * rng.randrange(1, 1000), rng.randrange(-999, 1000)
+        return 2000000 * w, -(2000000 * z + w * u), u * z
+
+    def nearly_double():  # c = ⌊b² / 4a⌋, so that 0 ≤ Δ < 4a
+        a, b, s = rng.randrange(2 ** 30, 2 ** 31), full(), sign()
+        return s * a, b, s * (b * b // (4 * a))
+
+    def large_b():  # where -b ± √Δ cancels, and roots reach 10⁹
+        return rng.randrange(-100, 101) or 1, sign() * rng.randrange(10 ** 6, 2 ** 31), rng.randrange(-999999, 10 ** 6)
+
+    small = lambda: rng.randrange(-9, 10)
+    kinds = (tie, nearly_double, large_b, lambda: (full() or 1, full(), full()),
+             lambda: (small() or 1, small(), small()))
+    while count > 0:
+        a, b, c = rng.choice(kinds)()
+        if b * b >= 4 * a * c:
+            count -= 1
+            yield a, b, c
+
+
+def sweep(command):  # seeded, sized for Wine's 0.15 s a run
+    sets = coefficient_sets(200, random.Random(14))
+    return table(command, [(f"{a} {b} {c}".encode(), exact_line(a, b, c)) for a, b, c in sets])
 
 
 def read_until(pipe, end):
@@ -196,6 +247,7 @@ def io(command):
 TESTS = {
     "solver": lambda command: table(command, [(abc.encode() + b"\n", line) for abc, line in SOLVER]),
     "input": lambda command: table(command, INPUT),
+    "sweep": sweep,
     "io": io,
     "setup": lambda command: [check("a first run, which may set the emulator up", run(command, b"")[2], 0)],
 }

@@ -58,18 +58,6 @@ static long long twiceRootToOdd(UnsignedWide n)
 	return static_cast<long long>(2 * root + inexact);
 }
 
-// numerator / denominator to the nearest integer, ties to even. The
-// denominator, 4|a|, is at most 2^33, so twice a remainder fits 64 bits.
-static unsigned long long roundToNearest(unsigned long long numerator,
-                                         unsigned long long denominator)
-{
-	unsigned long long quotient = numerator / denominator;
-	unsigned long long twiceRemainder = 2 * (numerator % denominator);
-	if (twiceRemainder > denominator || (twiceRemainder == denominator && quotient % 2 == 1))
-		quotient++;
-	return quotient;
-}
-
 // |v| for |v| < 2^63, which negation can't overflow.
 static unsigned long long magnitude(long long v)
 {
@@ -77,12 +65,18 @@ static unsigned long long magnitude(long long v)
 }
 
 // n / 4a in millionths, where n is 2(-b ∓ √Δ)·10^6 with the root rounded to
-// odd. Half of 4|a| is even, so every boundary of the rounding, an odd
-// multiple of half the divisor, is an even integer: n rounds as the exact
-// numerator would, and ties only where that one does.
+// odd, rounded to nearest, ties to even. Half of 4|a| is even, so every
+// boundary of the rounding, an odd multiple of half the divisor, is an even
+// integer: n rounds as the exact numerator would, and ties only where that
+// one does. 4|a| ≤ 2^33, so twice a remainder fits 64 bits.
 static unsigned long long millionths(long long n, int a)
 {
-	return roundToNearest(magnitude(n), 4 * magnitude(a));
+	unsigned long long divisor = 4 * magnitude(a);
+	unsigned long long quotient = magnitude(n) / divisor;
+	unsigned long long twiceRemainder = 2 * (magnitude(n) % divisor);
+	if (twiceRemainder > divisor || (twiceRemainder == divisor && quotient % 2 == 1))
+		quotient++;
+	return quotient;
 }
 
 // The quotient's sign, as a division of doubles gives it: an exact zero takes

@@ -3,26 +3,39 @@
 // each is rounded once to the six decimals that the result line shows; a zero
 // a or a negative discriminant is left to the formula in doubles, and shows
 // up as infinities or not-a-number.
+//
+// Δ = b² - 4ac takes 66 bits and Δ·10^12 takes 105, yet 64-bit integers
+// serve: Δ is carried as 4q + r, and Δ·10^12 is only ever compared with a
+// square known to lie within 2^56 of it, a difference that arithmetic modulo
+// 2^64 gives exactly. So the code is the same on 32-bit and 64-bit targets.
 #include "solver.h"
 
+#include <cinttypes>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
-__extension__ typedef __int128 Wide;
-__extension__ typedef unsigned __int128 UnsignedWide;
-
-// |b²| ≤ 2^62 and |4ac| ≤ 2^64, so b² - 4ac lies within ±5·2^62 and each step
-// is exact in 128 bits.
-static Wide discriminant(int a, int b, int c)
+// Δ = 4q + r with q = ⌊b²/4⌋ - ac and r = b² mod 4, which is 1 for an odd b
+// and 0 for an even one. b² ≤ 2^62 fits 64 bits; ⌊b²/4⌋ ≤ 2^60 and
+// -2^62 < ac ≤ 2^62, so q lies within (-2^62, 2^62 + 2^60], and Δ < 0 exactly
+// when q < 0.
+static std::int64_t deltaQuarter(int a, int b, int c)
 {
-	Wide bSquared = static_cast<Wide>(b) * b;
-	Wide fourAC = 4 * (static_cast<Wide>(a) * c);
-	return bSquared - fourAC;
+	std::int64_t bSquared = static_cast<std::int64_t>(b) * b;
+	return bSquared / 4 - static_cast<std::int64_t>(a) * c;
 }
 
+static std::int64_t deltaRest(int b)
+{
+	return static_cast<std::int64_t>(b % 2 != 0);
+}
+
+// double(q) is exact up to 2^53, and 4·double(q) + r then exact up to 2^55.
+// Beyond, each of the two roundings is within 2^-53 of its value, and q and r
+// have one sign: the result is within 2^-52 of Δ, relatively.
 double calculDelta(int a, int b, int c)
 {
-	return static_cast<double>(discriminant(a, b, c));
+	return 4 * static_cast<double>(deltaQuarter(a, b, c)) + static_cast<double>(deltaRest(b));
 }
 
 // The formula as it stands, for the roots that aren't real numbers.
@@ -31,37 +44,44 @@ static void writeFormulaRoots(int a, int b, double delta)
 	double s = std::sqrt(delta);
 	// Negated and doubled as integers, then converted: b = 0 gives +0, never
 	// -0, and 64 bits hold -b and 2a for every int.
-	double m = static_cast<double>(-static_cast<long long>(b));
-	double q = static_cast<double>(2 * static_cast<long long>(a));
+	double m = static_cast<double>(-static_cast<std::int64_t>(b));
+	double q = static_cast<double>(2 * static_cast<std::int64_t>(a));
 	std::printf("x1 : %f, x2 : %f", (m - s) / q, (s + m) / q);
 }
 
-// 2√n rounded to odd: 2√n itself when n is a perfect square, else the odd
-// integer 2·floor(√n) + 1, which lies strictly between the two even integers
-// around 2√n. Negated, or plus or minus an even integer, it therefore stays
-// on the same side of every even integer as the exact value does, and equals
-// it where that is an integer.
+// 2√n rounded to odd, for n = Δ·10^12 and Δ ≥ 0: 2√n itself when n is a perfect
+// square, else the odd integer 2·floor(√n) + 1, which lies strictly between
+// the two even integers around 2√n. Negated, or plus or minus an even
+// integer, it therefore stays on the same side of every even integer as the
+// exact value does, and equals it where that is an integer.
 //
-// For n < 2^105, the guess g = sqrt(double(n)) is floor(√n) or one more: the
-// rounding to nearest of n and of its square root are both monotone, and for
-// an integer k < 2^53 they give back k from k² exactly (k² rounds within a
-// relative 2^-53, its root then within k·2^-54, under half of k's unit in the
-// last place), so r² ≤ n < (r + 1)² bounds g between r and r + 1. Both are
-// below 2^53: the conversion to an integer is exact, and their squares, below
-// 2^106, are exact in 128 bits.
-static long long twiceRootToOdd(UnsignedWide n)
+// √n ≤ √(5·2^62)·10^6 < 1.07·2^52. The guess comes from doubles: delta is
+// within 2^-52 of Δ, the product and the square root each round within 2^-53
+// (or less, where a target such as x87 keeps more bits), so the guess is
+// within 2.5·2^-53·√n < 1.34 of √n, and its integer part within 2 of
+// floor(√n). Three more is above √n, and at most 5 above floor(√n), so that
+// above² - n lies in (0, 10√n + 25], below 2^56: computed modulo 2^64, with
+// n taken modulo 2^64 too, it comes out exact. Each step down keeps it so.
+static std::uint64_t twiceRootToOdd(int a, int b, int c)
 {
-	auto root = static_cast<unsigned long long>(std::sqrt(static_cast<double>(n)));
-	if (static_cast<UnsignedWide>(root) * root > n)
-		root--;
-	unsigned long long inexact = static_cast<UnsignedWide>(root) * root != n ? 1 : 0;
-	return static_cast<long long>(2 * root + inexact);
+	const std::uint64_t trillion = 1000000000000;
+	std::uint64_t nModulo = static_cast<std::uint64_t>(deltaQuarter(a, b, c)) * 4 * trillion +
+	                        static_cast<std::uint64_t>(deltaRest(b)) * trillion;
+	auto above = static_cast<std::uint64_t>(std::sqrt(calculDelta(a, b, c) * 1e12)) + 3;
+	std::uint64_t excess = above * above - nModulo;
+	// (above - 1)² > n: above - 1 is above √n too.
+	while (excess > 2 * above - 1) {
+		excess -= 2 * above - 1;
+		above--;
+	}
+	// Now floor(√n) = above - 1, and n is its square when excess is 2·above - 1.
+	return 2 * above - 1 - static_cast<std::uint64_t>(excess == 2 * above - 1);
 }
 
 // |v| for |v| < 2^63, which negation can't overflow.
-static unsigned long long magnitude(long long v)
+static std::uint64_t magnitude(std::int64_t v)
 {
-	return static_cast<unsigned long long>(v < 0 ? -v : v);
+	return static_cast<std::uint64_t>(v < 0 ? -v : v);
 }
 
 // n / 4a in millionths, where n is 2(-b ∓ √Δ)·10^6 with the root rounded to
@@ -69,11 +89,11 @@ static unsigned long long magnitude(long long v)
 // boundary of the rounding, an odd multiple of half the divisor, is an even
 // integer: n rounds as the exact numerator would, and ties only where that
 // one does. 4|a| ≤ 2^33, so twice a remainder fits 64 bits.
-static unsigned long long millionths(long long n, int a)
+static std::uint64_t millionths(std::int64_t n, int a)
 {
-	unsigned long long divisor = 4 * magnitude(a);
-	unsigned long long quotient = magnitude(n) / divisor;
-	unsigned long long twiceRemainder = 2 * (magnitude(n) % divisor);
+	std::uint64_t divisor = 4 * magnitude(a);
+	std::uint64_t quotient = magnitude(n) / divisor;
+	std::uint64_t twiceRemainder = 2 * (magnitude(n) % divisor);
 	if (twiceRemainder > divisor || (twiceRemainder == divisor && quotient % 2 == 1))
 		quotient++;
 	return quotient;
@@ -81,33 +101,31 @@ static unsigned long long millionths(long long n, int a)
 
 // The quotient's sign, as a division of doubles gives it: an exact zero takes
 // a's sign, and a negative root that rounds to zero keeps its minus.
-static const char *sign(long long n, int a)
+static const char *sign(std::int64_t n, int a)
 {
 	return (n < 0) != (a < 0) ? "-" : "";
 }
 
-// x·10^6 = (-b·10^6 ∓ √(Δ·10^12)) / 2a. Δ·10^12 < 5·2^62·10^12 < 2^105 fits
-// 128 bits unsigned. |2b·10^6| ≤ 2^32·10^6 < 2^52 and the doubled root is at
-// most 2·√5·2^31·10^6 + 1 < 2^53.1, so both numerators stay below 2^54 in
-// magnitude, and so do their negations.
-static void writeExactRoots(int a, int b, Wide delta)
+// x·10^6 = (-b·10^6 ∓ √(Δ·10^12)) / 2a. |2b·10^6| ≤ 2^32·10^6 < 2^52 and the
+// doubled root is at most 2·1.07·2^52 + 1 < 2^53.1, so both numerators stay
+// below 2^54 in magnitude, and so do their negations.
+static void writeExactRoots(int a, int b, int c)
 {
-	long long twiceRoot = twiceRootToOdd(static_cast<UnsignedWide>(delta) * 1000000000000ULL);
-	long long twiceB = 2000000LL * b;
-	long long n1 = -twiceB - twiceRoot;
-	long long n2 = twiceRoot - twiceB;
-	unsigned long long x1 = millionths(n1, a);
-	unsigned long long x2 = millionths(n2, a);
-	const unsigned long long million = 1000000;
-	std::printf("x1 : %s%llu.%06llu, x2 : %s%llu.%06llu", sign(n1, a), x1 / million,
-	            x1 % million, sign(n2, a), x2 / million, x2 % million);
+	auto twiceRoot = static_cast<std::int64_t>(twiceRootToOdd(a, b, c));
+	std::int64_t twiceB = 2000000 * static_cast<std::int64_t>(b);
+	std::int64_t n1 = -twiceB - twiceRoot;
+	std::int64_t n2 = twiceRoot - twiceB;
+	std::uint64_t x1 = millionths(n1, a);
+	std::uint64_t x2 = millionths(n2, a);
+	const std::uint64_t million = 1000000;
+	std::printf("x1 : %s%" PRIu64 ".%06" PRIu64 ", x2 : %s%" PRIu64 ".%06" PRIu64, sign(n1, a),
+	            x1 / million, x1 % million, sign(n2, a), x2 / million, x2 % million);
 }
 
 void resolve(int a, int b, int c)
 {
-	Wide delta = discriminant(a, b, c);
-	if (a == 0 || delta < 0)
+	if (a == 0 || deltaQuarter(a, b, c) < 0)
 		writeFormulaRoots(a, b, calculDelta(a, b, c));
 	else
-		writeExactRoots(a, b, delta);
+		writeExactRoots(a, b, c);
 }

@@ -6,14 +6,14 @@ usage: python3 quadratic_test.py solver|input|sweep|io|setup|all [EMULATOR...] P
 import contextlib, fcntl, math, os, random, select, subprocess, sys, tempfile, termios, time
 from fractions import Fraction
 
-SOLVER = [  # coefficients, result line; NAN is the architecture's not-a-number text
+SOLVER = [  # coefficients, result line, with the platform's not-a-number texts for NAN and M-NAN
     ("1 -3 2", "x1 : 1.000000, x2 : 2.000000"),  # two distinct real roots
     ("-1 0 4", "x1 : 2.000000, x2 : -2.000000"),  # not sorted: x1 is the larger root when a < 0
     ("1 2 1", "x1 : -1.000000, x2 : -1.000000"),  # double root
     ("1 1 -1", "x1 : -1.618034, x2 : 0.618034"),  # rounded to six decimals
     ("1 0 0", "x1 : 0.000000, x2 : 0.000000"),  # -b of b = 0 is +0
     ("-1 0 0", "x1 : -0.000000, x2 : -0.000000"),  # +0 over a negative 2a
-    ("1 0 1", "x1 : NAN, x2 : NAN"),  # negative discriminant
+    ("1 0 1", "x1 : M-NAN, x2 : NAN"),  # negative discriminant
     ("0 1 5", "x1 : -inf, x2 : NAN"),  # zero a, b > 0
     ("0 -1 5", "x1 : NAN, x2 : inf"),  # zero a, b < 0
     ("0 0 7", "x1 : NAN, x2 : NAN"),  # zero a and b
@@ -27,6 +27,10 @@ SOLVER = [  # coefficients, result line; NAN is the architecture's not-a-number 
     ("2000000 -2000007 7", "x1 : 0.000004, x2 : 1.000000"),  # 0.0000035: up
     ("410240 -3283201 6568965", "x1 : 4.001560, x2 : 4.001562"),  # nearly double (Δ = 1), x2 a tie
     ("-1 1023127632 -1776108167", "x1 : 1023127630.264040, x2 : 1.735960"),  # √(Δ·10¹²) in doubles: 1 over
+    ("48 -1655704570 165415", "x1 : 0.000100, x2 : 34493845.208233"),  # and 1 under
+    ("256000000 -32000 1", "x1 : 0.000062, x2 : 0.000062"),  # double root 0.0000625, a tie that doubles round up
+    ("-2147483648 1518469120 2147395600", "x1 : 1.414185, x2 : -0.707092"),  # Δ a square past 2⁶⁴: 4555407360²
+    ("-2147483648 0 -2147483648", "x1 : M-NAN, x2 : NAN"),  # Δ = -2⁶⁴, which is 0 modulo 2⁶⁴
 ]
 
 INPUT = [  # standard input, result line
@@ -50,21 +54,28 @@ INPUT = [  # standard input, result line
 ]
 
 
-# What each platform's C library writes its own way: the line end of text mode, not-a-number (x86's
-# default one has its sign bit set; mingw-w64's printf writes no sign), and the error of a read from
-# a directory; and whether the checks that lean on Linux pipes can run.
-LINUX = {"line end": b"\n", "nan": "nan", "directory": b"Is a directory", "linux": True}
-LINUX_X86_64 = dict(LINUX, nan="-nan")
-WINDOWS = {"line end": b"\r\n", "nan": "nan", "directory": b"Invalid argument", "linux": False}
+# What each platform writes its own way: the line end of text mode; not-a-number, from 0/0 or the
+# root of a negative (NAN) and after m - s has passed one on (M-NAN), since x86's default one has its
+# sign bit set, ARM's hasn't, soft-float ARM's subtraction flips it, and mingw-w64's printf writes
+# none; and the error of a read from a directory; and whether the checks that lean on Linux pipes run.
+LINUX = {"line end": b"\n", "nan": "nan", "m-nan": "nan", "directory": b"Is a directory", "linux": True}
+LINUX_X86 = dict(LINUX, nan="-nan", **{"m-nan": "-nan"})
+LINUX_SOFT_FLOAT_ARM = dict(LINUX, **{"m-nan": "-nan"})
+WINDOWS = {"line end": b"\r\n", "nan": "nan", "m-nan": "nan", "directory": b"Invalid argument", "linux": False}
 
 
 def platform(command):
     with open(command[-1], "rb") as program:
-        header = program.read(20)
+        header = program.read(52)
     if header.startswith(b"MZ"):
         return WINDOWS
-    machine = int.from_bytes(header[18:20], "little" if header[5] == 1 else "big")
-    return LINUX_X86_64 if machine == 62 else LINUX  # EM_X86_64
+    field = lambda start, size: int.from_bytes(header[start:start + size], "little" if header[5] == 1 else "big")
+    machine, flags = field(18, 2), field(36, 4)  # e_flags is where a 32-bit header keeps it
+    if machine in (3, 62):  # EM_386, EM_X86_64
+        return LINUX_X86
+    if machine == 40 and not flags & 0x400:  # EM_ARM without EF_ARM_ABI_FLOAT_HARD
+        return LINUX_SOFT_FLOAT_ARM
+    return LINUX
 
 
 def run(command, stdin, stdout=None):
@@ -85,7 +96,8 @@ def check(name, got, want):
 
 def dialogue(command, line):  # the whole standard output of a run that ends with this result line
     host = platform(command)
-    return b"ax2 + bx + c" + host["line end"] + b"a...b...c..." + line.replace("NAN", host["nan"]).encode()
+    line = line.replace("M-NAN", host["m-nan"]).replace("NAN", host["nan"])
+    return b"ax2 + bx + c" + host["line end"] + b"a...b...c..." + line.encode()
 
 
 def error(command, text):

@@ -17,7 +17,7 @@
 
 // Δ = 4q + r with q = ⌊b²/4⌋ - ac and r = b² mod 4, which is 1 for an odd b
 // and 0 for an even one. b² ≤ 2^62 fits 64 bits; ⌊b²/4⌋ ≤ 2^60 and
-// -2^62 < ac ≤ 2^62, so q lies within (-2^62, 2^62 + 2^60], and Δ < 0 exactly
+// -2^62 < ac ≤ 2^62, so q lies within [-2^62, 2^62 + 2^60), and Δ < 0 exactly
 // when q < 0.
 static std::int64_t deltaQuarter(int a, int b, int c)
 {
@@ -30,12 +30,25 @@ static std::int64_t deltaRest(int b)
 	return static_cast<std::int64_t>(b % 2 != 0);
 }
 
-// double(q) is exact up to 2^53, and 4·double(q) + r then exact up to 2^55.
-// Beyond, each of the two roundings is within 2^-53 of its value, and q and r
-// have one sign: the result is within 2^-52 of Δ, relatively.
+// |v| for |v| < 2^63, which negation can't overflow.
+static std::uint64_t magnitude(std::int64_t v)
+{
+	return static_cast<std::uint64_t>(v < 0 ? -v : v);
+}
+
+// Δ rounded once to the nearest double. Within ±2^60, 4q + r fits 63 bits and
+// converts with that one rounding. Beyond, q has 61 bits or more and r/4 can
+// only break a tie, which lies 8 or more bits below q's leading 53, so that q
+// is even there: q made odd when r ≠ 0 is q + r/4 rounded to odd at 55 bits or
+// more, which then rounds to nearest as q + r/4 does. Times 4 is exact.
 double calculDelta(int a, int b, int c)
 {
-	return 4 * static_cast<double>(deltaQuarter(a, b, c)) + static_cast<double>(deltaRest(b));
+	std::int64_t quarter = deltaQuarter(a, b, c);
+	std::int64_t rest = deltaRest(b);
+	if (magnitude(quarter) < std::uint64_t{1} << 60)
+		return static_cast<double>(4 * quarter + rest);
+	std::int64_t madeOdd = quarter + rest * static_cast<std::int64_t>(quarter % 2 == 0);
+	return 4 * static_cast<double>(madeOdd);
 }
 
 // The formula as it stands, for the roots that aren't real numbers.
@@ -55,13 +68,13 @@ static void writeFormulaRoots(int a, int b, double delta)
 // integer, it therefore stays on the same side of every even integer as the
 // exact value does, and equals it where that is an integer.
 //
-// √n ≤ √(5·2^62)·10^6 < 1.07·2^52. The guess comes from doubles: delta is
-// within 2^-52 of Δ, the product and the square root each round within 2^-53
-// (or less, where a target such as x87 keeps more bits), so the guess is
-// within 2.5·2^-53·√n < 1.34 of √n, and its integer part within 2 of
+// √n ≤ √(5·2^62)·10^6 < 1.07·2^52. The guess comes from doubles: Δ, the
+// product and the square root each round within 2^-53, relatively (within
+// 2^-53 + 2^-64 where x87 rounds to its own 64 bits first), so the guess is
+// within 2.01·2^-53·√n < 1.08 of √n, and its integer part within 2 of
 // floor(√n). Three more is above √n, and at most 5 above floor(√n), so that
-// above² - n lies in (0, 10√n + 25], below 2^56: computed modulo 2^64, with
-// n taken modulo 2^64 too, it comes out exact. Each step down keeps it so.
+// above² - n lies in (0, 10√n + 25], below 2^56: computed modulo 2^64, with n
+// taken modulo 2^64 too, it comes out exact. Each step down keeps it so.
 static std::uint64_t twiceRootToOdd(int a, int b, int c)
 {
 	const std::uint64_t trillion = 1000000000000;
@@ -76,12 +89,6 @@ static std::uint64_t twiceRootToOdd(int a, int b, int c)
 	}
 	// Now floor(√n) = above - 1, and n is its square when excess is 2·above - 1.
 	return 2 * above - 1 - static_cast<std::uint64_t>(excess == 2 * above - 1);
-}
-
-// |v| for |v| < 2^63, which negation can't overflow.
-static std::uint64_t magnitude(std::int64_t v)
-{
-	return static_cast<std::uint64_t>(v < 0 ? -v : v);
 }
 
 // n / 4a in millionths, where n is 2(-b ∓ √Δ)·10^6 with the root rounded to

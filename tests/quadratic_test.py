@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: MIT
 """Golden tests: standard input in, the exact bytes of standard output and the exit status out.
 
-usage: python3 quadratic_test.py solver|input|sweep|io|setup|all [EMULATOR...] PROGRAM
+usage: python3 quadratic_test.py solver|input|sweep|io|terminal|setup|all [EMULATOR...] PROGRAM
 """
-import contextlib, fcntl, math, os, random, select, subprocess, sys, tempfile, termios, time
+import contextlib, fcntl, math, os, pty, random, re, select, subprocess, sys, tempfile, termios, time
 from fractions import Fraction
 
 SOLVER = [  # coefficients, result line, with the platform's not-a-number texts for NAN and M-NAN
@@ -53,15 +53,26 @@ INPUT = [  # standard input, result line
     (b"1 -99999999999 0", "x1 : 0.000000, x2 : 2147483648.000000"),  # saturates low
 ]
 
+TERMINAL = [  # what is typed at each prompt (\x04: Ctrl-D), what a terminal shows after the banner
+    (["1\n", "-3\n", "2\n"], "a...1\nb...-3\nc...2\nx1 : 1.000000, x2 : 2.000000"),  # one per line
+    (["1 -3 2\n"], "a...1 -3 2\nb...c...x1 : 1.000000, x2 : 2.000000"),  # all on one line
+    (["x\n"], "a...x\nb...c...x1 : NAN, x2 : NAN"),  # bad input
+    (["1\n", "\x04"], "a...1\nb...c...x1 : 0.000000, x2 : 0.000000"),  # end of input at a prompt
+    (["1\n", "99999999999\n", "0\n"], "a...1\nb...99999999999\nc...0\nx1 : -2147483647.000000, x2 : 0.000000"),
+    (["1 1534028681\n", "-455521473\n"], "a...1 1534028681\nb...c...-455521473\nx1 : -1534028681.296945, x2 : 0.296945"),
+]
 
 # What each platform writes its own way: the line end of text mode; not-a-number, from 0/0 or the
 # root of a negative (NAN) and after m - s has passed one on (M-NAN), since x86's default one has its
 # sign bit set, ARM's hasn't, soft-float ARM's subtraction flips it, and mingw-w64's printf writes
 # none; and the error of a read from a directory; and whether the checks that lean on Linux pipes run.
+# WebAssembly leaves a NaN's sign to the engine, which takes its host's: x86's under Node on x86.
 LINUX = {"line end": b"\n", "nan": "nan", "m-nan": "nan", "directory": b"Is a directory", "linux": True}
 LINUX_X86 = dict(LINUX, nan="-nan", **{"m-nan": "-nan"})
 LINUX_SOFT_FLOAT_ARM = dict(LINUX, **{"m-nan": "-nan"})
 WINDOWS = {"line end": b"\r\n", "nan": "nan", "m-nan": "nan", "directory": b"Invalid argument", "linux": False}
+WASI = dict(LINUX_X86 if re.fullmatch("x86_64|i[3-6]86", os.uname().machine) else LINUX,
+                       directory=b"Bad file descriptor")
 
 
 def platform(command):
@@ -69,6 +80,8 @@ def platform(command):
         header = program.read(52)
     if header.startswith(b"MZ"):
         return WINDOWS
+    if header.startswith(b"\0asm"):
+        return WASI
     field = lambda start, size: int.from_bytes(header[start:start + size], "little" if header[5] == 1 else "big")
     machine, flags = field(18, 2), field(36, 4)  # e_flags is where a 32-bit header keeps it
     if machine in (3, 62):  # EM_386, EM_X86_64
@@ -94,10 +107,13 @@ def check(name, got, want):
     return got == want
 
 
+def with_texts(host, text):  # the platform's not-a-number texts in place of NAN and M-NAN
+    return text.replace("M-NAN", host["m-nan"]).replace("NAN", host["nan"]).encode()
+
+
 def dialogue(command, line):  # the whole standard output of a run that ends with this result line
     host = platform(command)
-    line = line.replace("M-NAN", host["m-nan"]).replace("NAN", host["nan"])
-    return b"ax2 + bx + c" + host["line end"] + b"a...b...c..." + line.encode()
+    return b"ax2 + bx + c" + host["line end"] + b"a...b...c..." + with_texts(host, line)
 
 
 def error(command, text):
@@ -159,12 +175,15 @@ def sweep(command):  # seeded, sized for Wine's 0.15 s a run
     return table(command, [(f"{a} {b} {c}".encode(), exact_line(a, b, c)) for a, b, c in sets])
 
 
-def read_until(pipe, end):
+def read_until(fd, end):  # or to the end of the output; a terminal's ends in EIO
     seen = b""
     while not seen.endswith(end):
-        if not select.select([pipe], [], [], 10)[0]:
+        if not select.select([fd], [], [], 10)[0]:
             break
-        chunk = os.read(pipe.fileno(), 4096)
+        try:
+            chunk = os.read(fd, 4096)
+        except OSError:
+            chunk = b""
         if not chunk:
             break
         seen += chunk
@@ -175,7 +194,7 @@ def prompts_before_reads(command):
     child = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE)
     seen = []
     for prompt, answer in ((b"a...", b"1\n"), (b"b...", b"-3\n"), (b"c...", b"2\n")):
-        seen.append(read_until(child.stdout, prompt))
+        seen.append(read_until(child.stdout.fileno(), prompt))
         if child.poll() is None:
             child.stdin.write(answer)
             child.stdin.flush()
@@ -183,6 +202,26 @@ def prompts_before_reads(command):
     child.wait(10)
     return check("prompt shown before each read, through a pipe", b"|".join(seen),
                  dialogue(command, "x1 : 1.000000, x2 : 2.000000").replace(b"...", b"...|"))
+
+
+def terminal(command, typed):  # what a terminal shows, each answer typed once its prompt is out
+    pid, tty = pty.fork()
+    if pid == 0:
+        os.execvp(command[0], command)
+    seen = b""
+    for answer in typed:
+        seen += read_until(tty, b"...")
+        os.write(tty, answer.encode())
+    seen += read_until(tty, b"\0")
+    os.close(tty)
+    return seen.replace(b"\r\n", b"\n"), os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+
+
+def terminal_table(command):
+    if not platform(command)["linux"]:
+        return [skip("the dialogue at a terminal: it needs a Linux terminal")]
+    return [check(repr(typed), terminal(command, typed), (b"ax2 + bx + c\n" + with_texts(platform(command), shown), 0))
+            for typed, shown in TERMINAL]
 
 
 def fill(pipe_end):  # page-sized writes, until no page is free: a write of any size then fails
@@ -261,6 +300,7 @@ TESTS = {
     "input": lambda command: table(command, INPUT),
     "sweep": sweep,
     "io": io,
+    "terminal": terminal_table,
     "setup": lambda command: [check("a first run, which may set the emulator up", run(command, b"")[2], 0)],
 }
 

@@ -72,7 +72,7 @@ LINUX_X86 = dict(LINUX, nan="-nan", **{"m-nan": "-nan"})
 LINUX_SOFT_FLOAT_ARM = dict(LINUX, **{"m-nan": "-nan"})
 WINDOWS = {"line end": b"\r\n", "nan": "nan", "m-nan": "nan", "directory": b"Invalid argument", "linux": False}
 WASI = dict(LINUX_X86 if re.fullmatch("x86_64|i[3-6]86", os.uname().machine) else LINUX,
-                       directory=b"Bad file descriptor")
+            directory=b"Bad file descriptor")
 
 
 def platform(command):
@@ -175,9 +175,9 @@ def sweep(command):  # seeded, sized for Wine's 0.15 s a run
     return table(command, [(f"{a} {b} {c}".encode(), exact_line(a, b, c)) for a, b, c in sets])
 
 
-def read_until(fd, end):  # or to the end of the output; a terminal's ends in EIO
+def read_until(fd, end=None):  # or to the end of the output, which at a terminal is EIO
     seen = b""
-    while not seen.endswith(end):
+    while end is None or not seen.endswith(end):
         if not select.select([fd], [], [], 10)[0]:
             break
         try:
@@ -226,15 +226,16 @@ def terminal(command, typed):
         while select.select([tty], [], [], 0)[0]:
             seen += os.read(tty, 4096)
         os.write(tty, answer.encode())
-    seen += read_until(tty, b"\0")
+    seen += read_until(tty)
     os.close(tty)
     return seen.replace(b"\r\n", b"\n"), os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
 
 
 def terminal_table(command):
-    if not platform(command)["linux"]:
+    host = platform(command)
+    if not host["linux"]:
         return [skip("the dialogue at a terminal: it needs a Linux terminal")]
-    return [check(repr(typed), terminal(command, typed), (b"ax2 + bx + c\n" + with_texts(platform(command), shown), 0))
+    return [check(repr(typed), terminal(command, typed), (b"ax2 + bx + c\n" + with_texts(host, shown), 0))
             for typed, shown in TERMINAL]
 
 

@@ -13,5 +13,6 @@ set(CMAKE_CROSSCOMPILING_EMULATOR node --no-warnings ${CMAKE_CURRENT_LIST_DIR}/.
 # At an optimizing link, clang runs binaryen's wasm-opt on the module when it
 # finds one, so the module's bytes would depend on whether binaryen is
 # installed. An -O0 after the build's own -O keeps it out; the compiler has
-# optimized the code by then.
-set(CMAKE_CXX_LINK_FLAGS -O0)
+# optimized the code by then. wasi-libc's debug sections would triple the
+# module, and the page that carries it.
+set(CMAKE_CXX_LINK_FLAGS "-O0 -Wl,--strip-debug")

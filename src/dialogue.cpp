@@ -19,19 +19,11 @@ static void report(const char *what, int error)
 		std::fprintf(stderr, "quadratic: %s\n", what);
 }
 
-// The program has one thread, so stdio's per-character locking buys nothing;
-// the unlocked read keeps a long run of digits cheap. The build names the C
-// library's spelling of it: getc_unlocked, _getc_nolock on Windows, or getc.
-static int nextChar()
-{
-	return QUADRATIC_GETC(stdin);
-}
-
 static int skipSpace()
 {
-	int ch = nextChar();
+	int ch = std::getc(stdin);
 	while (std::isspace(ch) != 0)
-		ch = nextChar();
+		ch = std::getc(stdin);
 	return ch;
 }
 
@@ -43,7 +35,7 @@ static int readDigits(int first, bool negative, int *coefficient)
 	const unsigned long long cap = 1ULL << 31;
 	unsigned long long magnitude = 0;
 	int ch = first;
-	for (; std::isdigit(ch) != 0; ch = nextChar()) {
+	for (; std::isdigit(ch) != 0; ch = std::getc(stdin)) {
 		magnitude = magnitude * 10 + static_cast<unsigned>(ch - '0');
 		if (magnitude > cap)
 			magnitude = cap;
@@ -66,7 +58,7 @@ static void readCoefficient(int *coefficient)
 	int ch = skipSpace();
 	bool negative = ch == '-';
 	if (ch == '-' || ch == '+')
-		ch = nextChar();
+		ch = std::getc(stdin);
 	if (std::isdigit(ch) != 0)
 		ch = readDigits(ch, negative, coefficient);
 	if (ch != EOF)

@@ -58,6 +58,7 @@ TERMINAL = [  # what is typed at each prompt (\x04: Ctrl-D), what a terminal sho
     (["1 -3 2\n"], "a...1 -3 2\nb...c...x1 : 1.000000, x2 : 2.000000"),  # all on one line
     (["x\n"], "a...x\nb...c...x1 : NAN, x2 : NAN"),  # bad input
     (["1\n", "\x04"], "a...1\nb...c...x1 : 0.000000, x2 : 0.000000"),  # end of input at a prompt
+    (["1", "\x04", " -3 2\n"], "a...1 -3 2\nb...c...x1 : 1.000000, x2 : 2.000000"),  # Ctrl-D after text sends it
     (["1\n", "99999999999\n", "0\n"], "a...1\nb...99999999999\nc...0\nx1 : -2147483647.000000, x2 : 0.000000"),
     (["1 1534028681\n", "-455521473\n"], "a...1 1534028681\nb...c...-455521473\nx1 : -1534028681.296945, x2 : 0.296945"),
 ]
@@ -219,9 +220,11 @@ def terminal(command, typed):
     pid, tty = pty.fork()
     if pid == 0:
         os.execvp(command[0], command)
-    seen = b""
+    seen, before = b"", "\n"
     for answer in typed:
-        seen += read_until(tty, b"...")
+        if before.endswith("\n"):  # else no line has reached the program, and no prompt can follow
+            seen += read_until(tty, b"...")
+        before = answer
         asleep(pid)
         while select.select([tty], [], [], 0)[0]:
             seen += os.read(tty, 4096)

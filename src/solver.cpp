@@ -37,10 +37,15 @@ static std::uint64_t magnitude(std::int64_t v)
 }
 
 // Δ rounded once to the nearest double. Within ±2^60, 4q + r fits 63 bits and
-// converts with that one rounding. Beyond, q has 61 bits or more and r/4 can
-// only break a tie, which lies 8 or more bits below q's leading 53, so that q
-// is even there: q made odd when r ≠ 0 is q + r/4 rounded to odd at 55 bits or
-// more, which then rounds to nearest as q + r/4 does. Times 4 is exact.
+// converts with that one rounding; every Δ of a zero a is there, and its one
+// rounding makes √Δ exactly |b|, so that -b + √Δ is 0 where it must be.
+// Beyond, q has 61 bits or more and r/4 can only break a tie, which lies 8 or
+// more bits below q's leading 53, so that q is even there: q made odd when
+// r ≠ 0 is q + r/4 rounded to odd at 55 bits or more, which then rounds to
+// nearest as q + r/4 does. Times 4 is exact. No output shows this path: there
+// a ≠ 0, and Δ feeds only the square root's guess in twiceRootToOdd, or a
+// negative one's not-a-number. 4·double(q) + r would round twice, within
+// 2^-52; the one rounding is what that guess's bound takes as given.
 double calculDelta(int a, int b, int c)
 {
 	std::int64_t quarter = deltaQuarter(a, b, c);

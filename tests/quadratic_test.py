@@ -66,14 +66,16 @@ TERMINAL = [  # what is typed at each prompt (\x04: Ctrl-D), what a terminal sho
 # What each platform writes its own way: the line end of text mode; not-a-number, from 0/0 or the
 # root of a negative (NAN) and after m - s has passed one on (M-NAN), since x86's default one has its
 # sign bit set, ARM's hasn't, soft-float ARM's subtraction flips it, and mingw-w64's printf writes
-# none; and the error of a read from a directory; and whether the checks that lean on Linux pipes run.
+# none; the error of a read from a directory; the end of a write to a pipe nobody reads, SIGPIPE's or,
+# under Node.js, which ignores it, a write error; and whether the checks that lean on Linux run.
 # WebAssembly leaves a NaN's sign to the engine, which takes its host's: x86's under Node on x86.
-LINUX = {"line end": b"\n", "nan": "nan", "m-nan": "nan", "directory": b"Is a directory", "linux": True}
+LINUX = {"line end": b"\n", "nan": "nan", "m-nan": "nan", "directory": b"Is a directory", "linux": True,
+         "closed pipe": (-13, b"")}
 LINUX_X86 = dict(LINUX, nan="-nan", **{"m-nan": "-nan"})
 LINUX_SOFT_FLOAT_ARM = dict(LINUX, **{"m-nan": "-nan"})
 WINDOWS = {"line end": b"\r\n", "nan": "nan", "m-nan": "nan", "directory": b"Invalid argument", "linux": False}
 WASI = dict(LINUX_X86 if re.fullmatch("x86_64|i[3-6]86", os.uname().machine) else LINUX,
-            directory=b"Bad file descriptor")
+            directory=b"Bad file descriptor", **{"closed pipe": (1, b"quadratic: write error: Broken pipe\n")})
 
 
 def platform(command):
@@ -303,6 +305,23 @@ def constant_memory(command):
     return [check("64 MiB of digits in constant memory", None not in (before, after) and after - before < 1024, True)]
 
 
+def closed_pipe(command):
+    reader, writer = os.pipe()
+    os.close(reader)
+    ended = subprocess.run(command, input=b"1 -3 2", stdout=writer, stderr=subprocess.PIPE, timeout=60)
+    os.close(writer)
+    return check("a pipe nobody reads", (ended.returncode, ended.stderr), platform(command)["closed pipe"])
+
+
+def rest_of_file(command):  # the offset put back at exit, to just after the third number
+    with tempfile.TemporaryFile() as file:
+        file.write(b"1 -3 2 rest\n")
+        file.seek(0)
+        got = run(["sh", "-c", '"$@"; cat', "sh"] + command, file)
+    return check("what follows in a file is left for its next reader", got,
+                 (dialogue(command, "x1 : 1.000000, x2 : 2.000000") + b" rest\n", b"", 0))
+
+
 def io(command):
     with open("/dev/full", "wb") as full:
         _, no_space, status = run(command, b"1 -3 2", full)
@@ -316,6 +335,8 @@ def io(command):
         check("standard input a directory", directory, (dialogue(command, "x1 : NAN, x2 : NAN"),
               error(command, b"read error: " + host["directory"]), 1)),
         early_write_error(command) if host["linux"] else skip("early write error: it needs a Linux pipe"),
+        closed_pipe(command) if host["linux"] else skip("a pipe nobody reads: Windows has no SIGPIPE"),
+        rest_of_file(command) if host["linux"] else skip("a file's rest: the manual promises it on Linux and WASI"),
         prompts_before_reads(command),
     ] + constant_memory(command)
 

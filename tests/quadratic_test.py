@@ -313,13 +313,18 @@ def closed_pipe(command):
     return check("a pipe nobody reads", (ended.returncode, ended.stderr), platform(command)["closed pipe"])
 
 
-def rest_of_file(command):  # the offset put back at exit, to just after the third number
+def rest_of_input(command):
+    """What follows the third number: a file's offset is put back to just after it, for the next
+    reader; a pipe's block is read whole, and what it held goes with the program."""
+    results = []
     with tempfile.TemporaryFile() as file:
         file.write(b"1 -3 2 rest\n")
         file.seek(0)
-        got = run(["sh", "-c", '"$@"; cat', "sh"] + command, file)
-    return check("what follows in a file is left for its next reader", got,
-                 (dialogue(command, "x1 : 1.000000, x2 : 2.000000") + b" rest\n", b"", 0))
+        for stdin, rest in ((file, b" rest\n"), (b"1 -3 2 rest\n", b"")):
+            got = run(["sh", "-c", '"$@"; cat', "sh"] + command, stdin)
+            results.append(check(f"what follows, from a {'pipe' if rest == b'' else 'file'}", got,
+                                 (dialogue(command, "x1 : 1.000000, x2 : 2.000000") + rest, b"", 0)))
+    return results
 
 
 def io(command):
@@ -336,9 +341,11 @@ def io(command):
               error(command, b"read error: " + host["directory"]), 1)),
         early_write_error(command) if host["linux"] else skip("early write error: it needs a Linux pipe"),
         closed_pipe(command) if host["linux"] else skip("a pipe nobody reads: Windows has no SIGPIPE"),
-        rest_of_file(command) if host["linux"] else skip("a file's rest: the manual promises it on Linux and WASI"),
         prompts_before_reads(command),
-    ] + constant_memory(command)
+        check("arguments ignored", run(command + ["-h", "1"], b"1 -3 2"), (dialogue(command, "x1 : 1.000000, x2 : 2.000000"), b"", 0))
+        if platform(command) is not WASI else skip("arguments ignored: the WASI runner takes the module last"),
+    ] + (rest_of_input(command) if host["linux"] else [skip("what follows the input: promised for Linux and WASI")]) \
+        + constant_memory(command)
 
 
 TESTS = {

@@ -269,7 +269,7 @@ def accessibility(browser, page, axe, scheme):
 
 def main(page, axe_js):
     axe = pathlib.Path(axe_js).read_text()
-    results = []
+    results = [check("the page fits in 64 KB", os.path.getsize(page) <= 64 * 1024, True)]
     for engine in ("chromium", "firefox", "webkit"):
         for dark in (False, True):
             with tempfile.TemporaryDirectory() as profile:

@@ -246,6 +246,8 @@ def behaviour_rows(browser, page):
     browser.press("#line", ESCAPE)
     results.append(check("a trap ends the run and says so", [browser.idle()[1], browser.run("return document.getElementById('end').disabled")],
                          ["The program stopped on an error of its own (unreachable). What it wrote is above.", True]))
+    results.append(check("every control at least 44 px tall, to touch", browser.run(
+        "return [...document.querySelectorAll('button, input, summary')].filter(c => c.offsetHeight < 44).map(c => c.id || c.tagName)"), []))
     results.append(check("nothing fetched", browser.run("return performance.getEntriesByType('resource').length"), 0))
     return results
 

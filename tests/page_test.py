@@ -199,19 +199,19 @@ def reading_rows(browser):
     return results
 
 
-GRAPH = [  # coefficients, the marks' labels; every mark must lie within the plot
-    ("1 -3 2", ["x1 = 1.000000", "x2 = 2.000000", "vertex (1.5, −0.25)"]),
-    ("1 2 1", ["x = −1, the vertex"]),
-    ("1 1 1", ["vertex (−0.5, 0.75)"]),
-    ("0 2 4", ["x = −2"]),
-    ("0 0 7", []),
-    ("1 1534028681 -455521473", ["x1 = −1534028681.296945", "x2 = 0.296945", "vertex (−767014340.5, −588310998988171413.25)"]),
+GRAPH = [  # coefficients, the marks' labels, and what the graph's text alternative says of them
+    ("1 -3 2", ["x1", "x2", "vertex"], "A parabola that opens upwards. It meets the x-axis at x1 = 1.000000 and x2 = 2.000000. It has its vertex at (1.5, −0.25)."),
+    ("1 2 1", ["x, the vertex"], "A parabola that opens upwards. It meets the x-axis at x = −1, its vertex."),
+    ("1 1 1", ["vertex"], "A parabola that opens upwards. It has its vertex at (−0.5, 0.75)."),
+    ("0 2 4", ["x"], "A straight line. It meets the x-axis at x = −2."),
+    ("0 0 7", [], "A level straight line."),
+    ("1 1534028681 -455521473", ["x1", "x2", "vertex"], "A parabola that opens upwards. It meets the x-axis at x1 = −1534028681.296945 and x2 = 0.296945. It has its vertex at (−767014340.5, −588310998988171413.25)."),
 ]
 
 
 def graph_rows(browser):
     results = []
-    for typed, labels in GRAPH:
+    for typed, labels, said in GRAPH:
         explanation(browser, typed)
         marks = browser.run("""
             const frame = document.querySelector('#plot rect').getBBox();
@@ -219,8 +219,8 @@ def graph_rows(browser):
               c.cx.baseVal.value >= frame.x && c.cx.baseVal.value <= frame.x + frame.width &&
               c.cy.baseVal.value >= frame.y && c.cy.baseVal.value <= frame.y + frame.height);
             const labels = [...document.querySelectorAll('#labels .mark')].map(label => label.textContent);
-            return [labels, inside, document.getElementById('graph-text').textContent !== ''];""")
-        results.append(check(f"graph of {typed}", marks, [labels, True, True]))
+            return [labels, inside, document.getElementById('graph-text').textContent];""")
+        results.append(check(f"graph of {typed}", marks, [labels, True, said]))
     return results
 
 

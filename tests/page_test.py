@@ -10,7 +10,7 @@ Firefox by its own Marionette protocol, whose commands are WebDriver's, so no th
 
 usage: python3 page_test.py PAGE AXE-JS   (WebKit needs a display: run it under xvfb-run -a)
 """
-import glob, json, math, os, pathlib, socket, subprocess, sys, tempfile, time, urllib.request
+import glob, json, math, os, pathlib, re, socket, subprocess, sys, tempfile, time, urllib.request
 from fractions import Fraction
 from quadratic_test import TERMINAL, WASI, check, with_texts
 
@@ -140,7 +140,15 @@ def dialogue(browser, typed, touch):
     return browser.idle()
 
 
+def read_as(browser):  # the coefficients the page says the program read
+    said = browser.run("return document.getElementById('explanation').textContent")
+    return " ".join(re.search(r"with a = (\S+), b = (\S+) and c = (\S+?)\.", said).groups()).replace("−", "-")
+
+
 def terminal_rows(browser):
+    """Each dialogue, then the coefficients that the page says were read, typed on a line: they must
+    give the same result line, so that the page reads bad input, its end and large numbers as the
+    program does."""
     results = []
     for touch in (False, True):
         for typed, shown in TERMINAL:
@@ -148,6 +156,11 @@ def terminal_rows(browser):
                 continue  # Ctrl-D after text on a line: no button does that
             results.append(check(f"{typed!r}, {'touch' if touch else 'keys'}", dialogue(browser, typed, touch),
                                  ["ax2 + bx + c\n" + with_texts(WASI, shown).decode(), FINISHED]))
+            if not touch:
+                line = read_as(browser)
+                result = lambda text: re.search("x1 : .*$", text)[0]
+                results.append(check(f"{typed!r}, read as {line}", result(dialogue(browser, [line + "\n"], False)[0]),
+                                     result(with_texts(WASI, shown).decode())))
     return results
 
 

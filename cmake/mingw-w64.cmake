@@ -8,19 +8,12 @@ set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(wine_prefix env WINEPREFIX=${CMAKE_BINARY_DIR}/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${wine_prefix} WINEDEBUG=-all wine)
 
-# Wine stops its own processes (explorer, the services) once no program of
-# the prefix runs, and then its server; a program that starts while they stop
-# may end with them, with status 1 and no output, as about one run in a
-# thousand did on a busy machine. So the tests start a server of their own,
-# and keep one program waiting in the prefix while they run: cmd, reading from
-# a pipe that nothing writes to, in a process group of its own, which the last
-# test ends with the server. Both are given nothing of ctest's to keep open,
-# since ctest would wait for that. (No ';' in these: CMake would split the
-# command there.)
-set(QUADRATIC_EMULATOR_START ${wine_prefix} sh -c [[
-mkdir -p "$WINEPREFIX" && wineserver --persistent=60 </dev/null >/dev/null 2>&1 &&
-setsid sh -c 'sleep 3600 | WINEDEBUG=-all wine cmd' </dev/null >/dev/null 2>&1 &
-echo $! >"$WINEPREFIX/holder"]])
-set(QUADRATIC_EMULATOR_STOP ${wine_prefix} sh -c [[
-kill -- -"$(cat "$WINEPREFIX/holder")"
-wineserver --kill]])
+# Within a second of the last program's end, Wine stops its own services and
+# then its server, and the next program starts them again: a test whose program
+# starts while they stop may be killed with them. So the tests start one server
+# of their own first, kept up to a minute past the last program, and stop it
+# when they end. It keeps whatever it is given open, and ctest would wait for
+# that: it is given nothing.
+set(QUADRATIC_EMULATOR_START ${wine_prefix} sh -c
+  "mkdir -p \"$WINEPREFIX\" && exec wineserver --persistent=60 </dev/null >/dev/null 2>&1")
+set(QUADRATIC_EMULATOR_STOP ${wine_prefix} wineserver --kill)

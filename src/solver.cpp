@@ -36,24 +36,18 @@ static std::uint64_t magnitude(std::int64_t v)
 	return static_cast<std::uint64_t>(v < 0 ? -v : v);
 }
 
-// Δ rounded once to the nearest double. Within ±2^60, 4q + r fits 63 bits and
-// converts with that one rounding; every Δ of a zero a is there, and its one
-// rounding makes √Δ exactly |b|, so that -b + √Δ is 0 where it must be.
-// Beyond, q has 61 bits or more and r/4 can only break a tie, which lies 8 or
-// more bits below q's leading 53, so that q is even there: q made odd when
-// r ≠ 0 is q + r/4 rounded to odd at 55 bits or more, which then rounds to
-// nearest as q + r/4 does. Times 4 is exact. No output shows this path: there
-// a ≠ 0, and Δ feeds only the square root's guess in twiceRootToOdd, or a
-// negative one's not-a-number. 4·double(q) + r would round twice, within
-// 2^-52; the one rounding is what that guess's bound takes as given.
+// Δ rounded to a double. Within ±2^60, 4q + r fits 63 bits and converts with
+// one rounding; a zero a's Δ = b² is there, or is 2^62 exactly (b = -2^31), so
+// that √Δ is exactly |b| and -b + √Δ is 0 where it must be. Beyond, only a
+// ≠ 0 reaches, where Δ feeds only the square root's guess in twiceRootToOdd,
+// or a negative one's not-a-number: 4·double(q) leaves r out, and is within
+// 2^-53 + 2^-61 of Δ, relatively.
 double calculDelta(int a, int b, int c)
 {
 	std::int64_t quarter = deltaQuarter(a, b, c);
-	std::int64_t rest = deltaRest(b);
 	if (magnitude(quarter) < std::uint64_t{1} << 60)
-		return static_cast<double>(4 * quarter + rest);
-	std::int64_t madeOdd = quarter + rest * static_cast<std::int64_t>(quarter % 2 == 0);
-	return 4 * static_cast<double>(madeOdd);
+		return static_cast<double>(4 * quarter + deltaRest(b));
+	return 4 * static_cast<double>(quarter);
 }
 
 // The formula as it stands, for the roots that aren't real numbers.
@@ -73,10 +67,10 @@ static void writeFormulaRoots(int a, int b, double delta)
 // integer, it therefore stays on the same side of every even integer as the
 // exact value does, and equals it where that is an integer.
 //
-// √n ≤ √(5·2^62)·10^6 < 1.07·2^52. The guess comes from doubles: Δ, the
-// product and the square root each round within 2^-53, relatively (within
-// 2^-53 + 2^-64 where x87 rounds to its own 64 bits first), so the guess is
-// within 2.01·2^-53·√n < 1.08 of √n, and its integer part within 2 of
+// √n ≤ √(5·2^62)·10^6 < 1.07·2^52. The guess comes from doubles: Δ is within
+// 2^-53 + 2^-61 of its value, relatively, and the product and the square
+// root each round within 2^-53 (2^-53 + 2^-64 where x87 rounds to its own 64
+// bits first), so the guess is within 2.01·2^-53·√n < 1.08 of √n, and its integer part within 2 of
 // floor(√n). Three more is above √n, and at most 5 above floor(√n), so that
 // above² - n lies in (0, 10√n + 25], below 2^56: computed modulo 2^64, with n
 // taken modulo 2^64 too, it comes out exact. Each step down keeps it so.

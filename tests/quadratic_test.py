@@ -17,6 +17,7 @@ SOLVER = [  # coefficients, result line, with the platform's not-a-number texts 
     ("0 1 5", "x1 : -inf, x2 : NAN"),  # zero a, b > 0
     ("0 -1 5", "x1 : NAN, x2 : inf"),  # zero a, b < 0
     ("0 0 7", "x1 : NAN, x2 : NAN"),  # zero a and b
+    ("0 -2147483648 5", "x1 : NAN, x2 : inf"),  # zero a, Δ = 2⁶² past the discriminant's exact path
     ("1 50000 1", "x1 : -49999.999980, x2 : -0.000020"),  # b² past 32 bits
     ("1073741823 2147483646 1073741823", "x1 : -1.000000, x2 : -1.000000"),  # b² = 4ac exactly, past 53 bits
     ("-2147483648 -2147483648 2147483647", "x1 : 0.618034, x2 : -1.618034"),  # -b, 2a and b² - 4ac past 64 bits

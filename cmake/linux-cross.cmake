@@ -9,7 +9,7 @@
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QUADRATIC_TRIPLET)
 if(NOT QUADRATIC_TRIPLET)
   message(FATAL_ERROR "Name the Linux triplet to build for in the environment variable TRIPLET, "
-    "as in: TRIPLET=arm-linux-gnueabihf cmake --workflow --preset cross")
+    "as in: TRIPLET=arm-linux-gnueabihf cmake --preset cross")
 endif()
 if(NOT QUADRATIC_TRIPLET MATCHES "^([a-z0-9_]+)-linux-(gnu|musl)(eabi|eabihf)?$")
   message(FATAL_ERROR "TRIPLET must name a Linux target, such as aarch64-linux-gnu or "

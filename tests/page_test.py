@@ -1,17 +1,18 @@
 # SPDX-License-Identifier: MIT
 """The page in the three browser engines: Chromium, Firefox, and WebKit, which every browser on an
 iPhone or iPad uses. In each, every dialogue of the terminal table, typed into the page with the keys
-and with the buttons, leaves the transcript a terminal shows, byte for byte; the page reads each
-result as the tables below say, exact to the last digit; a link types what it carries; and axe-core
-finds nothing to fault, in light and dark. Nothing may be fetched.
+and with the buttons, leaves the transcript a terminal shows, byte for byte, a line held back for a
+word being sent as typed; a mistake is held back; a link types what it carries; the graph is drawn
+as the tables below say; Arabic is laid out right to left; and axe-core finds nothing to fault, in
+light and dark. In Chromium, each language shows no English sentence. Nothing may be fetched. What
+the page says of a result is tested in Node.js (page_logic_test.mjs).
 
 Chromium and WebKit are driven over W3C WebDriver, by Debian's chromedriver and WebKitWebDriver;
 Firefox by its own Marionette protocol, whose commands are WebDriver's, so no third driver is needed.
 
 usage: python3 page_test.py PAGE AXE-JS   (WebKit needs a display: run it under xvfb-run -a)
 """
-import glob, json, math, os, pathlib, re, socket, subprocess, sys, tempfile, time, urllib.request
-from fractions import Fraction
+import glob, json, os, pathlib, re, socket, subprocess, sys, tempfile, time, urllib.request
 from quadratic_test import TERMINAL, WASI, check, with_texts
 
 ENTER, ESCAPE, CONTROL = "\ue007", "\ue00c", "\ue009"
@@ -20,7 +21,8 @@ ROUTES = {"Navigate": "url", "ExecuteScript": "execute/sync", "ExecuteAsyncScrip
           "SetWindowRect": "window/rect", "FindElement": "element", "ElementSendKeys": "element/{id}/value", "ElementClick": "element/{id}/click"}
 CHROMIUM = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
             "--disable-background-networking", "--disable-component-update"]  # root needs no sandbox
-FINISHED = "Finished. To solve another equation, type its numbers."
+ANOTHER = "To solve another equation, type its numbers."
+LAST = "const runs = document.querySelectorAll('#transcript .run'); const last = runs[runs.length - 1];"
 
 
 def free_port():
@@ -107,14 +109,18 @@ class Browser:
     def click(self, css):
         self.command("ElementClick", id=self.command("FindElement", using="css selector", value=css)[ELEMENT])
 
-    def open(self, page, hash=""):
-        self.command("Navigate", url=pathlib.Path(page).resolve().as_uri() + hash)
+    def open(self, page, hash="", query=""):  # a fresh load, even where only the hash differs
+        self.command("Navigate", url="about:blank")
+        self.command("Navigate", url=pathlib.Path(page).resolve().as_uri() + query + hash)
         return self.idle()
 
     def idle(self):  # the last run, once the page has done all it was given
         until(lambda: self.run("return document.getElementById('transcript').getAttribute('aria-busy') === 'false'"))
-        return self.run("const runs = document.querySelectorAll('#transcript pre');"
-                        "return [runs[runs.length - 1].textContent, document.getElementById('status').textContent]")
+        return self.run(LAST + "return [last.querySelector('pre').textContent, document.getElementById('status').textContent]")
+
+    def held(self):  # what the page says of a line it holds back, or None
+        return self.run("const check = document.getElementById('check');"
+                        "return check.hidden ? null : document.getElementById('check-text').textContent")
 
     def close(self):
         try:
@@ -128,20 +134,22 @@ class Browser:
 
 
 def dialogue(browser, typed, touch):
+    """Types each answer; a line the page holds back is sent as typed, as a terminal would send it."""
     browser.click("#again") if touch else browser.press("#line", ESCAPE)
     for answer in typed:
         if answer == "\x04":
             browser.click("#end") if touch else browser.press("#line", CONTROL + "d")
-        elif touch:
-            browser.press("#line", answer.rstrip("\n"))
-            browser.click("#send")
-        else:
-            browser.press("#line", answer.rstrip("\n") + ENTER * answer.endswith("\n"))
+            continue
+        browser.press("#line", answer.rstrip("\n"))
+        if answer.endswith("\n") or touch:
+            browser.click("#send") if touch else browser.press("#line", ENTER)
+            if browser.held() is not None:
+                browser.click("#as-typed") if touch else browser.press("#line", ENTER)
     return browser.idle()
 
 
 def read_as(browser):  # the coefficients the page says the program read
-    said = browser.run("return document.getElementById('explanation').textContent")
+    said = browser.run(LAST + "return last.querySelector('.reading').textContent")
     return " ".join(re.search(r"with a = (\S+), b = (\S+) and c = (\S+?)\.", said).groups()).replace("−", "-")
 
 
@@ -154,8 +162,9 @@ def terminal_rows(browser):
         for typed, shown in TERMINAL:
             if touch and any(answer == "\x04" and before[-1:] != "\n" for before, answer in zip([""] + typed, typed)):
                 continue  # Ctrl-D after text on a line: no button does that
-            results.append(check(f"{typed!r}, {'touch' if touch else 'keys'}", dialogue(browser, typed, touch),
-                                 ["ax2 + bx + c\n" + with_texts(WASI, shown).decode(), FINISHED]))
+            transcript, status = dialogue(browser, typed, touch)
+            results.append(check(f"{typed!r}, {'touch' if touch else 'keys'}", [transcript, status.endswith(ANOTHER)],
+                                 ["ax2 + bx + c\n" + with_texts(WASI, shown).decode(), True]))
             if not touch:
                 line = read_as(browser)
                 result = lambda text: re.search("x1 : .*$", text)[0]
@@ -164,87 +173,47 @@ def terminal_rows(browser):
     return results
 
 
-READING = [  # coefficients typed on one line, what the page says of the result
-    ("1 -3 2", "The program solved x² − 3x + 2 = 0, with a = 1, b = −3 and c = 2.|The discriminant, b² − 4ac, is 9 − 8 = 1.|It is positive, so the equation has two real roots, which the program wrote rounded to six decimals: x1 = 1.000000 and x2 = 2.000000.|The graph of y = x² − 3x + 2 is a parabola that opens upwards, with its vertex at (1.5, −0.25)."),
-    ("1 2 1", "The program solved x² + 2x + 1 = 0, with a = 1, b = 2 and c = 1.|The discriminant, b² − 4ac, is 4 − 4 = 0.|It is zero, so the equation has one root, a double one: x = −1, which the program wrote twice.|The graph of y = x² + 2x + 1 is a parabola that opens upwards, with its vertex at (−1, 0)."),
-    ("1 1 1", "The program solved x² + x + 1 = 0, with a = 1, b = 1 and c = 1.|The discriminant, b² − 4ac, is 1 − 4 = −3.|It is negative, so the equation has no real root: no real number squared gives a negative one. Its two roots are the complex numbers x = −0.5 ± 0.866025i (rounded). The program works in real numbers only, so it wrote nan, for “not a number”, for both; some machines write it −nan, and the sign means nothing there.|The graph of y = x² + x + 1 is a parabola that opens upwards, with its vertex at (−0.5, 0.75)."),
-    ("0 2 4", "The program solved 2x + 4 = 0, with a = 0, b = 2 and c = 4.|As a is 0, this is no quadratic equation but a linear one, with one root: x = −2. The program's formula divides by 2a, which is 0 here: a number other than 0 divided by 0 gives inf or −inf, for infinity, and 0 divided by 0 gives nan, for “not a number”."),
-    ("0 0 7", "The program solved 7 = 0, with a = 0, b = 0 and c = 7.|As a and b are 0, the equation says 7 = 0, which is true for no x: it has no root. The program's formula divides by 2a, which is 0 here: a number other than 0 divided by 0 gives inf or −inf, for infinity, and 0 divided by 0 gives nan, for “not a number”."),
-    ("0 3 -1", "The program solved 3x − 1 = 0, with a = 0, b = 3 and c = −1.|As a is 0, this is no quadratic equation but a linear one, with one root: x ≈ 0.333333. The program's formula divides by 2a, which is 0 here: a number other than 0 divided by 0 gives inf or −inf, for infinity, and 0 divided by 0 gives nan, for “not a number”."),
-    ("0 2000000 -1", "The program solved 2000000x − 1 = 0, with a = 0, b = 2000000 and c = −1.|As a is 0, this is no quadratic equation but a linear one, with one root: x ≈ 0. The program's formula divides by 2a, which is 0 here: a number other than 0 divided by 0 gives inf or −inf, for infinity, and 0 divided by 0 gives nan, for “not a number”."),
-    ("1 99999999999 0", "The program solved x² + 2147483647x = 0, with a = 1, b = 2147483647 and c = 0.|99999999999 is beyond the largest number the program takes, so b became 2147483647.|The discriminant, b² − 4ac, is 4611686014132420609 − 0 = 4611686014132420609.|It is positive, so the equation has two real roots, which the program wrote rounded to six decimals: x1 = −2147483647.000000 and x2 = 0.000000.|The graph of y = x² + 2147483647x is a parabola that opens upwards, with its vertex at (−1073741823.5, −1152921503533105152.25)."),
-    ("1,5", "The program solved x² = 0, with a = 1, b = 0 and c = 0.|The program found “,” where a number should be, so b and c stayed 0.|The discriminant, b² − 4ac, is 0 − 0 = 0.|It is zero, so the equation has one root, a double one: x = 0, which the program wrote twice.|The graph of y = x² is a parabola that opens upwards, with its vertex at (0, 0)."),
-    ("-1 - -99999999999", "The program solved −x² − 2147483648 = 0, with a = −1, b = 0 and c = −2147483648.|−99999999999 is beyond the smallest number the program takes, so c became −2147483648.|The program found “-” with no digit after it, so b stayed 0.|The discriminant, b² − 4ac, is 0 − 8589934592 = −8589934592.|It is negative, so the equation has no real root: no real number squared gives a negative one. Its two roots are the complex numbers x = 0 ± 46340.950012i (rounded). The program works in real numbers only, so it wrote nan, for “not a number”, for both; some machines write it −nan, and the sign means nothing there.|The graph of y = −x² − 2147483648 is a parabola that opens downwards, with its vertex at (0, −2147483648)."),
+GRAPH = [  # coefficients, the marks' labels, and the graph's text alternative
+    ("1 -5 6", ["x1 (2, 0)", "x2 (3, 0)", "vertex (2.5, −0.25)", "(0, 6)"], "A parabola that opens upwards. It meets the x-axis at x1 = 2 and x2 = 3. Its vertex is at (5/2, −1/4) = (2.5, −0.25). It crosses the y-axis at (0, 6)."),
+    ("1 2 1", ["x (−1, 0)", "(0, 1)"], "A parabola that opens upwards. It meets the x-axis at x = −1. Its vertex is at (−1, 0). It crosses the y-axis at (0, 1)."),
+    ("-1 0 2", ["x1 (1.414, 0)", "x2 (−1.414, 0)", "vertex (0, 2)"], "A parabola that opens downwards. It meets the x-axis at x1 = √2 ≈ 1.414214 and x2 = −√2 ≈ −1.414214. Its vertex is at (0, 2). It crosses the y-axis at (0, 2)."),
+    ("0 2 4", ["x (−2, 0)", "(0, 4)"], "A straight line. It meets the x-axis at x = −2. It crosses the y-axis at (0, 4)."),
+    ("0 0 7", ["(0, 7)"], "A level straight line. It crosses the y-axis at (0, 7)."),
+    ("1 1534028681 -455521473", ["x1 (−1.53e9, 0)", "x2 (0.297, 0)", "vertex (−7.67e8, −5.88e17)", "(0, −455521473)"], "A parabola that opens upwards. It meets the x-axis at x1 = (−1534028681 − √2353243995952685653)/2 ≈ −1534028681.296945 and x2 = (−1534028681 + √2353243995952685653)/2 ≈ 0.296945. Its vertex is at (−1534028681/2, −2353243995952685653/4) = (−767014340.5, −588310998988171413.25). It crosses the y-axis at (0, −455521473)."),
 ]
-
-HARD = [  # where rounding is hardest: a near 2³¹, imaginary parts near a tie, tiny and huge
-    (2147483647, 2147483647, 1073741824), (-2147483648, -1, -1), (2147483647, 1, 2147483647),
-    (1, 1, 2147483647), (-2147483648, 2147483647, -2147483648), (2147483647, -2147483648, 2147483647),
-]
-
-
-def six_decimals(value):  # the page's numbers: rounded half to even, trailing zeros dropped
-    millionths = round(value * 10 ** 6)
-    text = f"{abs(millionths) // 10 ** 6}.{abs(millionths) % 10 ** 6:06}".rstrip("0").rstrip(".")
-    return ("−" if millionths < 0 else "") + text, value * 10 ** 6 == millionths
-
-
-def complex_roots(a, b, c):  # p ± qi, from exact fractions and a square root to 10⁻³⁰
-    p, exact_p = six_decimals(Fraction(-b, 2 * a))
-    n = 4 * a * c - b * b
-    q, exact_q = six_decimals(Fraction(math.isqrt(n * 10 ** 60), 2 * abs(a) * 10 ** 30))
-    exact_q = exact_q and math.isqrt(n) ** 2 == n
-    return f"x {'=' if exact_p else '≈'} {p} ± {q}i{'' if exact_q else ' (rounded)'}"
-
-
-def explanation(browser, typed):
-    browser.press("#line", ESCAPE)
-    browser.press("#line", typed + ENTER)
-    browser.idle()
-    return browser.run("return [...document.querySelectorAll('#explanation p')].map(p => p.textContent).join('|')")
-
-
-def reading_rows(browser):
-    results = [check(typed, explanation(browser, typed), said) for typed, said in READING]
-    for a, b, c in HARD:
-        said = explanation(browser, f"{a} {b} {c}")
-        results.append(check(f"{a} {b} {c}", complex_roots(a, b, c) in said, True))
-    return results
-
-
-GRAPH = [  # coefficients, the marks' labels, and what the graph's text alternative says of them
-    ("1 -3 2", ["x1", "x2", "vertex"], "A parabola that opens upwards. It meets the x-axis at x1 = 1.000000 and x2 = 2.000000. It has its vertex at (1.5, −0.25)."),
-    ("1 2 1", ["x, the vertex"], "A parabola that opens upwards. It meets the x-axis at x = −1, its vertex."),
-    ("1 1 1", ["vertex"], "A parabola that opens upwards. It has its vertex at (−0.5, 0.75)."),
-    ("0 2 4", ["x"], "A straight line. It meets the x-axis at x = −2."),
-    ("0 0 7", [], "A level straight line."),
-    ("1 1534028681 -455521473", ["x1", "x2", "vertex"], "A parabola that opens upwards. It meets the x-axis at x1 = −1534028681.296945 and x2 = 0.296945. It has its vertex at (−767014340.5, −588310998988171413.25)."),
-]
+LAST_GRAPH = LAST + "const figure = last.querySelector('.figure'), svg = figure.querySelector('svg');"
 
 
 def graph_rows(browser):
+    """Each mark inside the frame, and a parabola with no real root above the x-axis, however near."""
     results = []
     for typed, labels, said in GRAPH:
-        explanation(browser, typed)
-        marks = browser.run("""
-            const frame = document.querySelector('#plot rect').getBBox();
-            const inside = [...document.querySelectorAll('#plot circle')].every(c =>
+        dialogue(browser, [typed + "\n"], False)
+        marks = browser.run(LAST_GRAPH + """
+            const frame = svg.querySelector('rect').getBBox();
+            const inside = [...svg.querySelectorAll('circle')].every(c =>
               c.cx.baseVal.value >= frame.x && c.cx.baseVal.value <= frame.x + frame.width &&
               c.cy.baseVal.value >= frame.y && c.cy.baseVal.value <= frame.y + frame.height);
-            const labels = [...document.querySelectorAll('#labels .mark')].map(label => label.textContent);
-            return [labels, inside, document.getElementById('graph-text').textContent];""")
-        results.append(check(f"graph of {typed}", marks, [labels, True, said]))
+            const labels = [...figure.querySelectorAll('.mark')].map(label => label.textContent);
+            return [labels, inside, svg.querySelector('desc').textContent, svg.getAttribute('aria-labelledby').split(' ').length];""")
+        results.append(check(f"graph of {typed}", marks, [labels, True, said, 1]))
+    dialogue(browser, ["2147441941 92681 1\n"], False)
+    results.append(check("no real root: the curve stays above the x-axis", browser.run(LAST_GRAPH + """
+        const axis = svg.querySelector('.axis').y1.baseVal.value;
+        return svg.querySelector('.curve').getAttribute('points').split(' ').every(p => Number(p.split(',')[1]) < axis);"""), True))
     return results
 
 
 def behaviour_rows(browser, page):
+    end = "x1 : 1.000000, x2 : 2.000000"
     results = [check("a link types its lines", [browser.open(page, "#1%0A-3%0A2"), browser.run("return location.hash")],
-                     [["ax2 + bx + c\na...1\nb...-3\nc...2\nx1 : 1.000000, x2 : 2.000000", FINISHED], "#1%0A-3%0A2"])]
-    before = browser.run("return document.querySelectorAll('#transcript pre').length")
+                     [["ax2 + bx + c\na...1\nb...-3\nc...2\n" + end, "Two roots: x = 1 and x = 2. " + ANOTHER], "#1%0A-3%0A2"])]
+    before = browser.run("return document.querySelectorAll('#transcript .run').length")
     browser.press("#line", "1 2 1" + ENTER)
-    results.append(check("a line after the result is a new run, below the last",
-                         [browser.idle(), browser.run("return document.querySelectorAll('#transcript pre').length - arguments[0]", before)],
-                         [["ax2 + bx + c\na...1 2 1\nb...c...x1 : -1.000000, x2 : -1.000000", FINISHED], 1]))
+    results.append(check("a line after the result is a new run, below the last, and the address keeps both",
+                         [browser.idle()[0], browser.run("return document.querySelectorAll('#transcript .run').length - arguments[0]", before),
+                          browser.run("return location.hash")],
+                         ["ax2 + bx + c\na...1 2 1\nb...c...x1 : -1.000000, x2 : -1.000000", 1, "#1%0A-3%0A2%0A1%202%201"]))
     browser.press("#line", ESCAPE)
     started = time.monotonic()
     browser.run("document.getElementById('line').value = '9'.repeat(1 << 20)")  # a paste, past maxlength
@@ -259,34 +228,124 @@ def behaviour_rows(browser, page):
     browser.press("#line", ESCAPE)
     results.append(check("a trap ends the run and says so", [browser.idle()[1], browser.run("return document.getElementById('end').disabled")],
                          ["The program stopped on an error of its own (unreachable). What it wrote is above.", True]))
+    browser.open(page)
+    browser.run("for (const hidden of document.querySelectorAll('[hidden]')) hidden.hidden = false")
     results.append(check("every control at least 44 px tall, to touch", browser.run(
-        "return [...document.querySelectorAll('button, input, summary')].filter(c => c.offsetHeight < 44).map(c => c.id || c.tagName)"), []))
+        "return [...document.querySelectorAll('button, input, select, summary')].filter(c => c.offsetHeight < 44).map(c => c.id || c.tagName)"), []))
     results.append(check("nothing fetched", browser.run("return performance.getEntriesByType('resource').length"), 0))
     return results
 
 
-def accessibility(browser, page, axe, scheme):
-    """axe-core's findings on the page freshly loaded, mid-dialogue and after a result: none may be
-    a violation, nor left incomplete."""
-    results = []
-    for state, typed in (("fresh", None), ("mid-dialogue", "1" + ENTER), ("after a result", "-3 2" + ENTER)):
-        if typed:
-            browser.press("#line", typed)
-            browser.idle()
-        else:
-            browser.open(page)
-            browser.run(axe)
-        found = browser.command("ExecuteAsyncScript", args=[], script="""const done = arguments[arguments.length - 1];
-            axe.run(document, { resultTypes: ['violations', 'incomplete'] }).then(r => done(
-              [...r.violations, ...r.incomplete].map(rule => `${rule.id}: ${rule.nodes.map(n =>
-                `${n.target} (${[...n.any, ...n.all, ...n.none].map(c => c.message).join('; ')})`).join(', ')}`)));""")
-        results.append(check(f"axe, {state}, {scheme}", found, []))
+def typed_into(browser, page, hash, *keys):  # the last run and what the page holds back, after the keys
+    browser.open(page, hash)
+    for key in keys:
+        browser.click(key) if key.startswith("#") else browser.press("#line", key)
+    transcript, status = browser.idle()
+    return [transcript.removeprefix("ax2 + bx + c\n"), browser.held(), browser.run("return document.getElementById('line').value")]
+
+
+MISTAKES = [  # link, keys typed or buttons pressed: the last run, what the page says of the held line, the field
+    ("", ["1.5" + ENTER], ["a...", "The program takes whole numbers only: it would read 1.5 as 1, then stop at “.5”. To solve the equation with whole numbers, type all three numbers on one line, such as 1.5 -5 6: the page then finds whole numbers with the same roots.", "1.5"]),
+    ("", ["1.5" + ENTER, ENTER], ["a...1.5\nb...c...x1 : 0.000000, x2 : 0.000000", None, ""]),
+    ("", ["1.5 -5 6" + ENTER, "#offer"], ["a...3 -10 12\nb...c...x1 : M-NAN, x2 : NAN", None, ""]),
+    ("", ["\u22123 2 1" + ENTER], ["a...-3 2 1\nb...c...x1 : 1.000000, x2 : -0.333333", None, ""]),
+    ("", ["1" + ENTER, ENTER], ["a...1\nb...", "The line is empty, and the program is waiting for b: type a number.", ""]),
+    ("", ["1" + ENTER, "x^2" + ENTER], ["a...1\nb...", "The program reads numbers only, not “x^2”: type the number in front of x² for a, the number in front of x for b, and the number on its own for c.", "x^2"]),
+    ("", ["1", ESCAPE, "2" + ENTER], ["a...2\nb...", None, ""]),
+    ("", ["1 2 1" + ENTER, CONTROL + "d"], ["a...1 2 1\nb...c...x1 : -1.000000, x2 : -1.000000", None, ""]),
+    ("#1%04%04", [], ["a...1b...c...x1 : 0.000000, x2 : 0.000000", None, ""]),
+    ("#1+-5+6", [], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
+    ("#1,-5,6", [], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
+    ("#1.5%0A-5%0A6", [], ["a...", "The program takes whole numbers only: it would read 1.5 as 1, then stop at “.5”. To solve the equation with whole numbers, type all three numbers on one line, such as 1.5 -5 6: the page then finds whole numbers with the same roots.", "1.5"]),
+]
+
+
+def mistake_rows(browser, page):
+    results = [check(f"{hash} {keys!r}", typed_into(browser, page, hash, *keys),
+                     [with_texts(WASI, want[0]).decode(), *want[1:]]) for hash, keys, want in MISTAKES]
+    browser.open(page)
+    browser.click("#end")
+    browser.idle()
+    results.append(check("No more input is in the address", browser.run("return location.hash"), "#%04"))
+    browser.open(page, "#1%20-3%202%0A1%202%201")
+    results.append(check("each equation of a link keeps its reading", browser.run(
+        "return [...document.querySelectorAll('.reading h2')].map(h => h.textContent)"),
+        ["What x² − 3x + 2 = 0 means", "What x² + 2x + 1 = 0 means"]))
     return results
+
+
+def phone_rows(browser, page):
+    """On a phone's screen, after a result: its summary by the field and the reading in view."""
+    browser.command("SetWindowRect", width=390, height=844)
+    browser.open(page)
+    browser.press("#line", "1 -5 6" + ENTER)
+    browser.idle()
+    seen = browser.run(LAST + """const inView = element => { const box = element.getBoundingClientRect();
+        return box.top >= 0 && box.top < innerHeight && box.bottom <= innerHeight; };
+      return [inView(document.getElementById('status')), inView(document.getElementById('line')),
+              inView(last.querySelector('.reading h2')), document.documentElement.scrollWidth <= innerWidth];""")
+    browser.command("SetWindowRect", width=800, height=2400)
+    return [check("on a phone: the summary, the field and the reading's heading in view, nothing wider", seen, [True] * 4)]
+
+
+def axe_findings(browser):
+    return browser.command("ExecuteAsyncScript", args=[], script="""const done = arguments[arguments.length - 1];
+        axe.run(document, { resultTypes: ['violations', 'incomplete'] }).then(r => done(
+          [...r.violations, ...r.incomplete].map(rule => `${rule.id}: ${rule.nodes.map(n =>
+            `${n.target} (${[...n.any, ...n.all, ...n.none].map(c => c.message).join('; ')})`).join(', ')}`)));""")
+
+
+def english(text):  # the English catalogue's phrases of three words or more found in a page's visible text
+    catalogue = json.loads(pathlib.Path(__file__).parent.parent.joinpath("web/texts/en.json").read_text())
+    phrases = {part.strip(" .,:;“”") for value in catalogue.values() for part in re.split(r"\{\w+\}", value)}
+    return sorted(phrase for phrase in phrases if len(phrase.split()) >= 3 and phrase in text)
+
+
+DIALOGUE = ["1 -5 6" + ENTER, "2 4 5" + ENTER, "0 2 4" + ENTER, "1.5" + ENTER]  # real, complex, linear, a mistake
+
+
+def accessibility(browser, page, axe, scheme, languages):
+    """In each language, axe-core's findings on the page freshly loaded, mid-dialogue and after the
+    dialogue above: none may be a violation, nor left incomplete; and no English phrase shows but
+    in English."""
+    results = []
+    for language in languages:
+        for state, keys in (("fresh", []), ("mid-dialogue", ["1" + ENTER]), ("after a dialogue", [ESCAPE] + DIALOGUE)):
+            if not keys:
+                browser.open(page, query=f"?lang={language}")
+                browser.run(axe)
+            for key in keys:
+                browser.press("#line", key)
+                browser.idle()
+            results.append(check(f"axe, {language}, {state}, {scheme}", axe_findings(browser), []))
+        if language != "en":
+            shown = browser.run("const style = document.createElement('style');"
+                                "style.textContent = 'pre, details, select { display: none }'; document.head.append(style);"
+                                "const text = document.body.innerText; style.remove(); return text")
+            results.append(check(f"no English in {language}", english(shown), []))
+    return results
+
+
+def right_to_left(browser, page):
+    """Arabic at 390 px: the page right to left; the transcript, the typed line and the working left to
+    right; nothing beyond the screen's edges."""
+    browser.command("SetWindowRect", width=390, height=844)
+    browser.open(page, "#1%20-5%206", "?lang=ar")
+    browser.press("#line", "1.5" + ENTER)
+    laid = browser.run("""const direction = element => getComputedStyle(element).direction;
+        const outside = [...document.querySelectorAll('body *')].filter(e => { const box = e.getBoundingClientRect();
+          return box.width > 0 && (box.left < -0.5 || box.right > innerWidth + 0.5); }).map(e => e.tagName + '.' + e.className);
+        return [document.documentElement.dir, direction(document.body), direction(document.querySelector('#transcript pre')),
+                direction(document.getElementById('line')), direction(document.querySelector('.formula')),
+                direction(document.querySelector('.figure')), outside];""")
+    browser.command("SetWindowRect", width=800, height=2400)
+    return [check("Arabic, right to left at 390 px", laid, ["rtl", "rtl", "ltr", "ltr", "ltr", "ltr", []])]
 
 
 def main(page, axe_js):
     axe = pathlib.Path(axe_js).read_text()
-    results = [check("the page fits in 64 KB", os.path.getsize(page) <= 64 * 1024, True)]
+    languages = sorted(path.stem for path in pathlib.Path(__file__).parent.parent.glob("web/texts/*.json"))
+    results = [check("the page fits in 128 KB", os.path.getsize(page) <= 128 * 1024, True)]
     for engine in ("chromium", "firefox", "webkit"):
         for dark in (False, True):
             with tempfile.TemporaryDirectory() as profile:
@@ -296,9 +355,10 @@ def main(page, axe_js):
                     print(f"{engine}, {'dark' if dark else 'light'}: started in {time.monotonic() - started:.1f} s")
                     if not dark:
                         browser.open(page)
-                        results += terminal_rows(browser) + reading_rows(browser) + graph_rows(browser)
-                        results += behaviour_rows(browser, page)
-                    results += accessibility(browser, page, axe, "dark" if dark else "light")
+                        results += terminal_rows(browser) + graph_rows(browser) + behaviour_rows(browser, page)
+                        results += mistake_rows(browser, page) + phone_rows(browser, page) + right_to_left(browser, page)
+                    results += accessibility(browser, page, axe, "dark" if dark else "light",
+                                             languages if engine == "chromium" else ["en"])
                 finally:
                     browser.close()
     print(f"{results.count(True)} passed, {results.count(False)} failed")

@@ -1,18 +1,54 @@
 # SPDX-License-Identifier: MIT
-"""Makes the page from its template and the module: the module inlined in base64,
-and the licences as text.
+"""Makes the page from its template: the module inlined, gzipped, in base64,
+the licences as text, and the page's script, which is web/page.mjs with the
+modules it imports and the catalogue of texts of every language
+(web/texts/*.json, English first) folded in. Each module becomes a function
+that returns what it exports, so that names private to one module can't clash
+with another's; a module exports with `export function NAME` or
+`export const NAME =`, one name a statement.
 
 usage: python3 make-page.py TEMPLATE MODULE VERSION PAGE LICENCE...
 """
-import base64, html, sys
+import base64, gzip, html, json, pathlib, re, sys
+
+IMPORT = re.compile(r'^import \{([^}]*)\} from "\./(\w+)\.mjs";\n', re.M)
+EXPORT = re.compile(r"^export (?:async )?(?:function|const) (\w+)", re.M)
+
+
+def folded(folder, name, done, out):
+    """Appends module NAME, after the modules it imports, to out."""
+    if name in done:
+        return
+    done.add(name)
+    source = (folder / f"{name}.mjs").read_text(encoding="utf-8")
+    for _, imported in IMPORT.findall(source):
+        folded(folder, imported, done, out)
+    if re.search(r"^export (?!(async )?(function|const) \w+)", source, re.M):
+        sys.exit(f"make-page.py: {name}.mjs exports in a way this script doesn't fold")
+    body = IMPORT.sub(lambda m: f"const {{{m[1]}}} = {m[2]}_module;\n", source)
+    exports = EXPORT.findall(body)
+    body = EXPORT.sub(lambda m: m[0].replace("export ", "", 1), body)
+    out.append(f"const {name}_module = (() => {{\n{body}return {{ {', '.join(exports)} }};\n}})();\n")
+
+
+def script(folder):
+    languages = sorted(folder.glob("texts/*.json"), key=lambda path: (path.stem != "en", path.stem))
+    catalogues = {path.stem: json.loads(path.read_text(encoding="utf-8")) for path in languages}
+    out = [f"const catalogues = {json.dumps(catalogues, ensure_ascii=False, separators=(',', ':'))};\n"]
+    folded(folder, "page", set(), out)
+    # Comments and indentation are for the sources' readers: the page goes
+    # without them. Nothing in a script may close its element early.
+    lines = (line.strip() for line in "".join(out).splitlines())
+    return "\n".join(line for line in lines if line and not line.startswith("//")).replace("</", "<\\/")
+
 
 template, module, version, page, *licences = sys.argv[1:]
 text = "\n\n".join(open(name, encoding="utf-8").read().strip("\n") for name in licences) + "\n"
-with open(template, encoding="utf-8") as source:
-    made = source.read()
-with open(module, "rb") as wasm:
-    made = made.replace("@MODULE@", base64.b64encode(wasm.read()).decode("ascii"))
+made = pathlib.Path(template).read_text(encoding="utf-8")
+made = made.replace("@SCRIPT@", script(pathlib.Path(template).parent))
+# No time stamp in the gzip header, so that every build gives the same bytes.
+packed = gzip.compress(pathlib.Path(module).read_bytes(), compresslevel=9, mtime=0)
+made = made.replace("@MODULE@", base64.b64encode(packed).decode("ascii"))
 made = made.replace("@VERSION@", version).replace("@LICENCES@", html.escape(text, quote=False))
 with open(page, "w", encoding="utf-8", newline="\n") as out:
     out.write(made)
-

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// ESLint's recommended rules on the page's modules and their tests, with the
+// names each place provides: a browser's to the page, Node's to the tests.
+import js from "@eslint/js";
+
+const browser = ["addEventListener", "atob", "Blob", "DecompressionStream", "document", "getSelection", "history", "location", "navigator", "Option",
+  "performance", "Response", "TextDecoder", "TextEncoder", "URL", "URLSearchParams", "WebAssembly"];
+const node = ["process", "TextDecoder", "TextEncoder", "URL", "WebAssembly"];
+const names = list => Object.fromEntries(list.map(name => [name, "readonly"]));
+
+// Given with --config, the patterns start where ESLint runs: the project's root.
+export default [
+  js.configs.recommended,
+  { files: ["web/*.mjs"], languageOptions: { globals: names(browser) } },
+  { files: ["tests/*.mjs"], languageOptions: { globals: names(node) } },
+];

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
-"""Makes the page from its template: the module inlined, gzipped, in base64,
-the licences as text, and the page's script, which is web/page.mjs with the
+"""Makes the page from its template: the module inlined in base64, without
+its custom sections (names and tools, for debuggers), the licences as text, and the page's script, which is web/page.mjs with the
 modules it imports and the catalogue of texts of every language
 (web/texts/*.json, English first) folded in. Each module becomes a function
 that returns what it exports, so that names private to one module can't clash
@@ -9,7 +9,7 @@ with another's; a module exports with `export function NAME` or
 
 usage: python3 make-page.py TEMPLATE MODULE VERSION PAGE LICENCE...
 """
-import base64, gzip, html, json, pathlib, re, sys
+import base64, html, json, pathlib, re, sys
 
 IMPORT = re.compile(r'^import \{([^}]*)\} from "\./(\w+)\.mjs";\n', re.M)
 EXPORT = re.compile(r"^export (?:async )?(?:function|const) (\w+)", re.M)
@@ -31,6 +31,23 @@ def folded(folder, name, done, out):
     out.append(f"const {name}_module = (() => {{\n{body}return {{ {', '.join(exports)} }};\n}})();\n")
 
 
+def without_custom_sections(wasm):
+    """The module less its sections of id 0, which no engine runs."""
+    kept, at = [wasm[:8]], 8
+    while at < len(wasm):
+        size, shift, start = 0, 0, at + 1
+        while True:  # the section's size, in unsigned LEB128
+            size |= (wasm[start] & 0x7F) << shift
+            shift += 7
+            start += 1
+            if wasm[start - 1] < 0x80:
+                break
+        if wasm[at] != 0:
+            kept.append(wasm[at:start + size])
+        at = start + size
+    return b"".join(kept)
+
+
 def script(folder):
     languages = sorted(folder.glob("texts/*.json"), key=lambda path: (path.stem != "en", path.stem))
     catalogues = {path.stem: json.loads(path.read_text(encoding="utf-8")) for path in languages}
@@ -46,9 +63,7 @@ template, module, version, page, *licences = sys.argv[1:]
 text = "\n\n".join(open(name, encoding="utf-8").read().strip("\n") for name in licences) + "\n"
 made = pathlib.Path(template).read_text(encoding="utf-8")
 made = made.replace("@SCRIPT@", script(pathlib.Path(template).parent))
-# No time stamp in the gzip header, so that every build gives the same bytes.
-packed = gzip.compress(pathlib.Path(module).read_bytes(), compresslevel=9, mtime=0)
-made = made.replace("@MODULE@", base64.b64encode(packed).decode("ascii"))
+made = made.replace("@MODULE@", base64.b64encode(without_custom_sections(pathlib.Path(module).read_bytes())).decode("ascii"))
 made = made.replace("@VERSION@", version).replace("@LICENCES@", html.escape(text, quote=False))
 with open(page, "w", encoding="utf-8", newline="\n") as out:
     out.write(made)

@@ -4,7 +4,7 @@
 import js from "@eslint/js";
 
 const browser = ["addEventListener", "atob", "document", "getSelection", "history", "location", "navigator", "Option",
-  "performance", "TextDecoder", "TextEncoder", "URL", "URLSearchParams", "WebAssembly"];
+  "performance", "setTimeout", "TextDecoder", "TextEncoder", "URL", "URLSearchParams", "WebAssembly"];
 const node = ["process", "TextDecoder", "TextEncoder", "URL", "WebAssembly"];
 const names = list => Object.fromEntries(list.map(name => [name, "readonly"]));
 

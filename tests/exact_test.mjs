@@ -5,6 +5,7 @@
 // evaluator of its own and compared with the six-decimal readings.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
+import { performance } from "node:perf_hooks";
 import { test } from "node:test";
 import * as exact from "../web/exact.mjs";
 
@@ -31,7 +32,9 @@ const squareParts = [
 	[p32[0] ** 2n, p32[0], 1n],
 	[p21 * q21 * q21, q21, p21], // q near 2^21.3 is found late in the scan
 	[2846287n * 2846323n * 2846329n, 1n, 2846287n * 2846323n * 2846329n], // three just above ∛n
+	[2849989n ** 3n, 2849989n, 2849989n], // the largest prime cubed in range: the scan must reach ∛n itself
 	[49n * 4294967291n, 7n, 4294967291n],
+	[11857290441462382489n, 103n, 1117663346353321n], // 103 leaves a remainder of 103, not 0, in the scan
 ];
 
 test("squarePart splits n into k²·m", () => {
@@ -105,6 +108,17 @@ const forms = [
 	[[2, 4, 5], { both: "−1 ± (√6/2)i", x2: "−1 + (√6/2)i", rootWorking: "x = (−4 ± √−24)/4", kDecimal: { millionths: 3000000n, exact: true },
 		simplified: ["√−24 = √24·i", "√24 = √(4·6) = 2√6", "x = (−4 ± 2√6·i)/4", "x = −1 ± (√6/2)i"] }],
 	[[2, 4, 5].map((v) => -v), { both: "−1 ± (√6/2)i", vertexForm: "−2(x + 1)² − 3", deltaWorking: "(−4)² − 4·(−2)·(−5) = 16 − 40 = −24" }],
+	[[128, -129, 1], { x1: "1/128", x1Decimal: { millionths: 7812n, exact: false }, factored: "(128x − 1)(x − 1)" }], // a tie, to even
+	// The extremes: Δ a prime, a product of two primes above 2^31, p·q² with q near 2^21, b = −2^31.
+	[[2147483647, -2147483645, -2147483617], { square: [1n, 23058429804374130821n], x1Decimal: { millionths: -618034n, exact: false },
+		x2: "(2147483645 + √23058429804374130821)/4294967294" }],
+	[[2147482776, -2147483645, -2146757043], { square: [1n, 2853504463n * 8078550919n], x2Decimal: { millionths: 1617883n, exact: false } }],
+	[[-1107730878, -2147340163, 1153622184], { square: [2148053n, 2107153n], x1: "(−2147340163 + 2148053√2107153)/2215461756",
+		x1Decimal: { millionths: 438185n, exact: false }, x2Decimal: { millionths: -2376688n, exact: false } }],
+	[[-(2 ** 31), -(2 ** 31), 2 ** 31 - 1], { square: [65536n, 5368709118n], both: "(−32768 ± √5368709118)/65536",
+		deltaWorking: "(−2147483648)² − 4·(−2147483648)·2147483647 = 4611686018427387904 + 18446744065119617024 = 23058430083547004928" }],
+	[[2 ** 31 - 1, 1, 2 ** 31 - 1], { x1: "−1/4294967294 − (√18446744056529682435/4294967294)i", reDecimal: { millionths: 0n, exact: false },
+		imDecimal: { millionths: 1000000n, exact: false } }],
 ];
 
 test("quadraticForms: every shape of every text", () => {

@@ -329,7 +329,8 @@ function steps(a, b, delta, square, forms) {
 	const radical = m === 1n ? String(k) : surd(k, m);
 	const lines = delta < 0n ? [`√${signed(delta)} = √${-delta}·i`] : [];
 	lines.push(rootOfMagnitude(abs(delta), square));
-	if (delta < 0n) lines.push(`x = (${minusB} ± ${radical === "1" ? "" : radical}${m === 1n ? "" : "·"}i)/${den}`);
+	// |Δ| = 1 is impossible (Δ ≡ 0 or 1 mod 4), so a whole radical is never 1.
+	if (delta < 0n) lines.push(`x = (${minusB} ± ${radical}${m === 1n ? "" : "·"}i)/${den}`);
 	else lines.push(`x = (${minusB} ± ${radical})/${den}`);
 	if (forms.both !== null) return [...lines, `x = ${forms.both}`];
 	return [

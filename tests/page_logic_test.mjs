@@ -57,7 +57,14 @@ test("the reading of each result, exactly", () => {
 
 const CHECKS = [  // typed, what the program waits for and has read, what the page says, the line it offers
   ["1.5", "a", [], "it would read 1.5 as 1, then stop at “.5”.", null],
-  ["1,5", "a", [], "the program stops at “,”. Did you mean 1 5?", "1 5"],
+  ["1,5", "a", [], "it would read 1,5 as 1, then stop at “,5”.", null],
+  ["1,-5,6", "a", [], "the program stops at “,”. Did you mean x² − 5x + 6 = 0?", "1 -5 6"],
+  ["1 -5 6", "b", [2n], "would leave 6 unread", "1 -5 6"],
+  ["1 -5 6 4", "a", [], "would leave 4 unread", "1 -5 6"],
+  ["4 5", "c", [1n, 2n], "would leave 5 unread", "4"],
+  ["1 -5 6 = 0", "a", [], "not “=”", "1 -5 6"],
+  ["2x^2=8", "a", [], "Did you mean 2x² − 8 = 0?", "2 0 -8"],
+  ["x2-5x+6", "a", [], "Did you mean x² − 5x + 6 = 0?", "1 -5 6"],
   ["x^2", "a", [], "not “x^2”", "1"],
   ["½", "a", [], "can't read ½. To solve the equation with whole numbers, type all three", null],
   ["-3 x", "b", [1n], "not “x”", "-3"],
@@ -78,7 +85,7 @@ test("a line the program would not read as meant is held back, with what was mea
   }
   for (const line of ["1 -3 2", " -7", "+2 3", "99999999999"]) assert.equal(checkLine(line, { waiting: "a" }), null, line);
   assert.equal(say("solveThis", checkLine("1.0 -5 6", { waiting: "a" }).offer.values), "Solve x² − 5x + 6 = 0");
-  assert.equal(checkLine("1,5", { waiting: "a", comma: true }).values.rest, ",5");
+  assert.equal(checkLine("1.5 -5 6", { waiting: "b", read: [1n] }).offer.restart, true);
 });
 
 test("a link's +, commas and semicolons separate its numbers", () => {

@@ -18,15 +18,15 @@ const FRACTIONS = { "½": [1n, 2n], "⅓": [1n, 3n], "⅔": [2n, 3n], "¼": [1n,
 const abs = n => (n < 0n ? -n : n);
 const gcd = (m, n) => (n === 0n ? abs(m) : gcd(n, m % n));
 
-// A number as a person writes it: [numerator, denominator, kind], or null.
-function rational(token, comma) {
-  const point = comma ? "[.,]" : "\\.";
-  let match = token.match(new RegExp(`^([+-]?)(\\d*)(?:${point}(\\d*))?(?:[eE]([+-]?\\d+))?$`));
-  if (match && /\d/.test(match[2] + (match[3] ?? "")) && !(match[4] && match[4].length > 4)) {
+// A number as a person writes it, with a decimal point or comma, an
+// exponent or a fraction: [numerator, denominator, kind], or null.
+function rational(token) {
+  let match = token.match(/^([+-]?)(\d*)(?:[.,](\d*))?(?:[eE]([+-]?\d{1,4}))?$/);
+  if (match && /\d/.test(match[2] + (match[3] ?? ""))) {
     const [, sign, whole, part = "", power] = match;
     let n = BigInt(whole + part || "0"), d = 10n ** BigInt(part.length);
     if (power) [n, d] = Number(power) < 0 ? [n, d * 10n ** BigInt(-power)] : [n * 10n ** BigInt(power), d];
-    const kind = power ? "exponent" : token.match(/[.,]/) ? "decimal" : "whole";
+    const kind = power ? "exponent" : /[.,]/.test(token) ? "decimal" : "whole";
     return [sign === "-" ? -n : n, d, kind];
   }
   match = token.match(/^([+-]?)(\d+)\/(\d+)$/) ?? token.match(/^([+-]?)(\d*)([½⅓⅔¼¾⅕⅖⅗⅘⅙⅚⅛⅜⅝⅞])$/u);
@@ -37,21 +37,32 @@ function rational(token, comma) {
   return [sign === "-" ? -n : n, d, "fraction"];
 }
 
-// The coefficients of a line that writes the polynomial out, as 3x^2 - 5x + 6
-// or x² = 0: [a, b, c] as [numerator, denominator] pairs, or null.
-function polynomialOf(line, comma) {
-  const text = line.replace(/\s+/g, "").replace(/=0$/, "").replace(/\*|·/g, "");
-  if (!/^[+-]?[^+-]+([+-][^+-]+)*$/.test(text) || !/x/i.test(text)) return null;
+const minusOf = ([n, d]) => [-n, d];
+const sum = ([n, d], [m, e]) => [n * e + m * d, d * e];
+
+// One side of an equation written out, as 3x^2 - 5x + 6, or x2 as the
+// program's banner writes x²: [a, b, c] as [numerator, denominator] pairs.
+function side(text) {
+  if (!/^[+-]?[^+-]+([+-][^+-]+)*$/.test(text)) return null;
   const sums = [[0n, 1n], [0n, 1n], [0n, 1n]];
   for (const term of text.match(/[+-]?[^+-]+/g)) {
-    const [, number, power] = term.match(/^([+-]?[^x]*)(x(?:\^2|²)?)?$/i) ?? [];
+    const [, number, power] = term.match(/^([+-]?[^x]*)(x(?:\^2|²|2)?)?$/i) ?? [];
     if (number === undefined) return null;
-    const value = /^[+-]?$/.test(number) ? [number === "-" ? -1n : 1n, 1n] : rational(number, comma);
+    const value = /^[+-]?$/.test(number) ? [number === "-" ? -1n : 1n, 1n] : rational(number);
     if (!value) return null;
-    const slot = !power ? 2 : power.length > 1 ? 0 : 1, [n, d] = sums[slot];
-    sums[slot] = [n * value[1] + value[0] * d, d * value[1]];
+    const slot = !power ? 2 : power.length > 1 ? 0 : 1;
+    sums[slot] = sum(sums[slot], value);
   }
   return sums;
+}
+
+// The coefficients of a line that writes the equation out, all on the left:
+// 2x^2 = 8 is 2x² − 8 = 0. Null where it is no such line.
+function polynomialOf(line) {
+  const sides = line.replace(/\s+|\*|·/g, "").split("=");
+  if (sides.length > 2 || !/x/i.test(line)) return null;
+  const [left, right] = [...sides, "0"].map(side);
+  return left && right ? left.map((term, i) => sum(term, minusOf(right[i]))) : null;
 }
 
 // Whole numbers with the same ratios: the same equation, the same roots.
@@ -68,18 +79,19 @@ const example = comma => (comma ? "1,5 -5 6" : "1.5 -5 6");
 
 // What to say of the numbers meant, with those already read this run.
 function offerFor(meant, read, comma) {
-  const all = [...read.map(n => [n, 1n]), ...meant].slice(0, 3);
+  const restart = read.length > 0 && meant.length >= 3;
+  const all = (restart ? meant : [...read.map(n => [n, 1n]), ...meant]).slice(0, 3);
   const whole = meant.every(([n, d]) => n % d === 0n) && meant.map(([n, d]) => n / d).every(inRange);
   if (whole) {
     const line = asLine(meant.map(([n, d]) => n / d));
     if (all.length < 3) return { key: "offerLine", values: { line }, line };
-    return { key: "offerSolve", values: { equation: `${polynomial(...all.map(([n, d]) => n / d))} = 0` }, line };
+    return { key: "offerSolve", values: { equation: `${polynomial(...all.map(([n, d]) => n / d))} = 0` }, line, restart };
   }
   if (all.length < 3) return { key: "offerAllThree", values: { example: example(comma) } };
   const [a, b, c] = wholeNumbers(all);
   const equation = `${polynomial(a, b, c)} = 0`;
   if (![a, b, c].every(inRange)) return { key: "offerTooLarge", values: { equation } };
-  return { key: "offerEquation", values: { equation }, line: asLine([a, b, c]), restart: read.length > 0 };
+  return { key: "offerEquation", values: { equation }, line: asLine([a, b, c]), restart };
 }
 
 // How the program would read a token: its leading whole number and the rest.
@@ -90,33 +102,55 @@ function programReads(token) {
 
 // null: the line goes to the program at once. Else what to say, and what to
 // offer in its place. waiting: the name of the number the program waits for,
-// or null; read: the numbers it has read this run.
+// or null; read: the numbers it has read this run; comma: whether the
+// student's language writes a decimal comma, for the example it is given.
 export function checkLine(line, { waiting, read = [], comma = false }) {
   const tokens = line.trim().split(/\s+/).filter(Boolean);
   if (tokens.length === 0) return waiting ? { key: "checkEmpty", values: { name: waiting } } : null;
-  if (tokens.every(token => /^[+-]?\d+$/.test(token))) return null;
-  const separated = line.split(comma ? /;|,(?!\d)|(?<!\d),/ : /[,;]/);
-  if (separated.length > 1 && separated.every(part => rational(part.trim(), comma))) {
-    const meant = separated.map(part => rational(part.trim(), comma));
-    const respaced = separated.map(part => part.trim()).join(" ");
-    return { key: "checkSeparator", values: { separator: line.includes(";") || comma ? ";" : "," },
-      offer: meant.every(([, d]) => d === 1n) ? { key: "offerLine", values: { line: respaced }, line: respaced }
-        : offerFor(meant, read, comma) };
+  if (tokens.every(token => /^[+-]?\d+$/.test(token))) return extra(tokens, read);
+  const separator = separatorOf(line), separated = separator ? line.split(separator).map(part => part.trim()) : [];
+  if (separator && separated.every(part => rational(part))) {
+    return { key: "checkSeparator", values: { separator }, offer: offerFor(separated.map(rational), read, comma) };
   }
-  const numbers = tokens.map(token => rational(token, comma));
+  const equals = line.match(/^([^=x]*)=\s*0\s*$/i)?.[1].trim().split(/\s+/);
+  if (equals?.every(token => rational(token))) {
+    return { key: "checkLetters", values: { text: "=" }, offer: offerFor(equals.map(rational), read, comma) };
+  }
+  const numbers = tokens.map(rational);
   if (numbers.every(Boolean)) {
     const odd = tokens.find((token, i) => numbers[i][2] !== "whole");
-    const kind = numbers[tokens.indexOf(odd)][2];
-    const reads = programReads(odd);
+    const reads = programReads(odd), kind = numbers[tokens.indexOf(odd)][2];
     return { key: reads.read === "" ? "checkUnreadable" : kind === "exponent" ? "checkExponent" : "checkWhole",
       values: reads, offer: offerFor(numbers, read, comma) };
   }
-  const terms = polynomialOf(line, comma);
-  const said = { key: "checkLetters", values: { text: tokens.find(token => !rational(token, comma)) } };
+  const terms = polynomialOf(line);
+  const said = { key: "checkLetters", values: { text: tokens.find(token => !rational(token)) } };
   if (!terms) return said;
-  const slot = read.length, alone = terms.every((term, i) => i === slot || term[0] === 0n);
-  if (alone) return { ...said, offer: offerFor([terms[slot]], [], comma) };
-  return read.length === 0 ? { ...said, offer: offerFor(terms, [], comma) } : said;
+  // One term, of the number the program waits for, is that number; a line
+  // with more, or an equals sign, is an equation of its own.
+  const slot = read.length, used = terms.filter(term => term[0] !== 0n).length;
+  if (!line.includes("=") && used <= 1) return terms[slot][0] || used === 0 ? { ...said, offer: offerFor([terms[slot]], [], comma) } : said;
+  return { ...said, offer: offerFor(terms, read, comma) };
+}
+
+// What separates the numbers of a line, if not spaces: semicolons, where
+// there are any, else commas, unless each stands between two digits, as a
+// decimal comma does.
+function separatorOf(line) {
+  if (line.includes(";")) return ";";
+  return /,(?!\d)|(?<!\d),|,\d*,/.test(line) ? "," : null;
+}
+
+// Whole numbers beyond those the program still waits for would be left
+// unread: the line is held, and offered as the equation it may mean, or cut
+// to the numbers the program waits for.
+function extra(tokens, read) {
+  const wanted = 3 - read.length;
+  if (tokens.length <= wanted) return null;
+  const said = { key: "checkExtra", values: { rest: tokens.slice(wanted).join(" ") } };
+  if (tokens.length >= 3) return { ...said, offer: offerFor(tokens.slice(0, 3).map(token => [BigInt(token), 1n]), read, false) };
+  const line = tokens.slice(0, wanted).join(" ");
+  return { ...said, offer: { key: "offerLine", values: { line }, line } };
 }
 
 // The lines of a link's address, as a person writing one means them: +, a

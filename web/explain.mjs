@@ -42,7 +42,8 @@ const show = value => minus(String(value));
 
 // An exact value, and its six decimals where they say more than it does.
 function valued(exact, number, point) {
-  const digits = decimal(number, point);
+  // A value that rounds to 0 but isn't, in the program's own six decimals.
+  const digits = !number.exact && number.millionths === 0n ? `0${point}000000` : decimal(number, point);
   if (exact === digits) return exact;
   return `${exact} ${number.exact ? "=" : "≈"} ${digits}`;
 }
@@ -142,6 +143,6 @@ function graphText(say, a, b, c, body, point) {
   if (root) said.push(say("graphMeets", { points: `x = ${valued(root.text, root.decimal, point)}` }));
   if (forms) said.push(say("graphVertex", { point: body.vertex }));
   said.push(say("graphIntercept", { point: `(0${point === "," ? ";" : ","} ${show(c)})` }));
-  return said.join(" ");
+  return said.join(say("sentenceGap"));
 }
 

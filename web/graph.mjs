@@ -31,7 +31,7 @@ function niceStep(span) {
   return (ratio < 1.5 ? 1 : ratio < 3.5 ? 2 : ratio < 7.5 ? 5 : 10) * size;
 }
 
-const local = (text, point) => text.replace(/^-/, "−").replace(".", point);
+const local = (text, point) => text.replace(/-/g, "−").replace(".", point);
 
 function tickLabel(value, step, point) {
   if (Math.abs(value) < step / 2) return "0";
@@ -86,29 +86,64 @@ export function graph(say, a, b, c, point = ".") {
   if (a !== 0n) parts.push({ tag: "line", class: "symmetry", x1: X(0), x2: X(0), y1: BOX.top, y2: BOX.bottom });
   parts.push({ tag: "polyline", class: "curve", points: ts.map(t => `${X(t).toFixed(1)},${Y(y(t)).toFixed(1)}`).join(" ") });
 
-  // Each mark's label goes where the curve is not: below the axis and away
-  // from the other root where the parabola opens upwards, and beyond the vertex.
   const up = a > 0n || (a === 0n && b >= 0n) ? 1 : -1;
   const marks = [];
   const names = roots.length === 2 && roots[0] !== roots[1] ? ["x1", "x2"] : roots.length ? ["x"] : [];
-  names.forEach((name, i) => marks.push({ name, t: roots[i], v: 0, side: a === 0n ? 1 : Math.sign(roots[i]) || 1, below: up }));
-  if (vertex !== undefined && !(names.length === 1 && vertex === 0)) marks.push({ name: say("vertex"), t: 0, v: vertex, side: 1, below: up });
-  if (axisInside && !marks.some(mark => mark.t === axis)) marks.push({ name: "y", t: axis, v: y(axis), side: axis < 0 ? -1 : 1, below: up, intercept: true });
-  for (const mark of marks) {
-    const at = X(mark.t), level = Y(mark.v);
-    // A vertex near the axis has its label on the axis's other side,
-    // between the roots, where the curve is not.
-    const near = !mark.intercept && mark.t === 0 && names.length === 2 && Math.abs(level - Y(0)) < 24;
+  names.forEach((name, i) => marks.push({ name, t: roots[i], v: 0, side: a === 0n ? 1 : Math.sign(roots[i]) || 1 }));
+  if (vertex !== undefined && !(names.length === 1 && vertex === 0)) marks.push({ name: say("vertex"), t: 0, v: vertex, side: 1 });
+  if (axisInside && !marks.some(mark => mark.t === axis)) marks.push({ name: "", t: axis, v: y(axis), side: axis < 0 ? -1 : 1, intercept: true });
+  const dots = marks.map(mark => [X(mark.t), Y(mark.v)]);
+  for (const [cx, cy] of dots) parts.push({ tag: "circle", class: "point", cx, cy, r: 4 });
+  const lines = { across: Y(0), down: axisInside ? X(axis) : undefined };
+  const curve = ts.map(t => [X(t), Y(y(t))]);
+  const placed = [];
+  marks.forEach((mark, i) => {
     const coordinates = `(${short(centre + mark.t, point)}${point === "," ? ";" : ","} ${mark.intercept ? String(c).replace("-", "−") : short(mark.v, point)})`;
-    parts.push({ tag: "circle", class: "point", cx: at, cy: level, r: 4 });
     const text = mark.intercept ? coordinates : `${mark.name} ${coordinates}`;
-    // About 9 units a character on a phone: a label that would leave the
-    // graph on its side goes to the other, or is centred.
-    const width = 9 * text.length, fitsRight = at + 6 + width <= WIDTH, fitsLeft = at - 6 - width >= 0;
-    const toRight = mark.side > 0 || near ? fitsRight || !fitsLeft : !fitsLeft;
-    const x = fitsRight || fitsLeft ? at + (toRight ? 6 : -6) : Math.min(Math.max(at, width / 2), WIDTH - width / 2);
-    const anchor = fitsRight || fitsLeft ? (toRight ? "start" : "end") : "middle";
-    labels.push({ x, y: near ? Y(0) - 14 * mark.below : level + 14 * mark.below, anchor, text, kind: "mark" });
-  }
+    const box = place(dots[i], text.length, mark.side, up, { dots, lines, curve, placed });
+    placed.push(box);
+    const x = { start: box.left, end: box.right, middle: (box.left + box.right) / 2 }[box.anchor];
+    labels.push({ x, y: (box.top + box.bottom) / 2, anchor: box.anchor, text, kind: "mark" });
+  });
   return { parts, labels };
+}
+
+// A label's box beside its dot, the first of the places around it that meets
+// no dot, axis, stretch of the curve or other label, and stays in the frame:
+// beyond the dot from where the curve opens, first on its own side. Where
+// none is free, the first, moved into the frame. About 8.5 units a
+// character, as a phone shows them.
+function place([x, y], characters, side, up, obstacles) {
+  const width = 8.5 * characters + 4, height = 22;
+  const boxes = [];
+  for (const rise of [17, -17, 37, -37, 57, -57, 77, -77]) {
+    const middle = y + rise * up;
+    for (const anchor of side > 0 ? ["start", "end", "middle"] : ["end", "start", "middle"]) {
+      const left = anchor === "start" ? x + 6 : anchor === "end" ? x - 6 - width : x - width / 2;
+      boxes.push({ left, right: left + width, top: middle - height / 2, bottom: middle + height / 2, anchor });
+    }
+  }
+  // Where the curve leaves no room, a place that meets no dot or label.
+  return boxes.find(box => fits(box, obstacles)) ?? boxes.find(box => fits(box, { ...obstacles, curve: [], lines: {} }))
+    ?? within(boxes[0]);
+}
+
+function within(box) {
+  const shift = Math.max(BOX.left - box.left, Math.min(0, BOX.right - box.right));
+  return { ...box, left: box.left + shift, right: box.right + shift };
+}
+
+function fits(box, { dots, lines, curve, placed }) {
+  const inside = ([x, y], margin = 0) => x >= box.left - margin && x <= box.right + margin && y >= box.top - margin && y <= box.bottom + margin;
+  if (box.left < BOX.left || box.right > BOX.right || box.top < BOX.top || box.bottom > BOX.bottom) return false;
+  if (dots.some(dot => inside(dot, 4))) return false;
+  if (lines.across >= box.top && lines.across <= box.bottom) return false;
+  if (lines.down >= box.left && lines.down <= box.right) return false;
+  // Each stretch of the curve, at a few points between its ends.
+  for (let i = 1; i < curve.length; i++) {
+    for (const f of [0, 0.25, 0.5, 0.75]) {
+      if (inside([curve[i - 1][0] + f * (curve[i][0] - curve[i - 1][0]), curve[i - 1][1] + f * (curve[i][1] - curve[i - 1][1])], 1)) return false;
+    }
+  }
+  return !placed.some(other => other.left < box.right && box.left < other.right && other.top < box.bottom && box.top < other.bottom);
 }

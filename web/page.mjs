@@ -100,8 +100,8 @@ async function runProgram() {
 // What the address says: every line of the runs that ended, and of this one.
 function remember() {
   const runs = session.finished ? finished : [...finished, session];
-  const keys = runs.map(run => run.keys).join("").replace(/\n$/, "");
-  history.replaceState(null, "", "#" + encodeURIComponent(keys));
+  const keys = runs.map(run => run.keys).join("") + (held ? `${held.text}\n` : "");
+  history.replaceState(null, "", "#" + encodeURIComponent(keys.replace(/\n$/, "")));
 }
 
 async function step(typed, end = false) {
@@ -183,11 +183,17 @@ function hold(text, found) {
   $("offer").hidden = !offer?.line;
   if (offer?.line) $("offer").textContent = say(offer.values.equation ? "solveThis" : "sendThis", offer.values);
   $("check").hidden = false;
+  // What is said of the line, and the line, stay in view with the transcript above.
+  $("bar").classList.add("holding");
+  remember();
 }
 
 function release() {
+  if (!held) return;
   held = null;
   $("check").hidden = true;
+  $("bar").classList.remove("holding");
+  remember();
 }
 
 // Sends a line, unless it is held back; true when it went.
@@ -312,7 +318,7 @@ function showReading(run) {
   if (run.reading) run.reading.replaceWith(shown);
   else run.block.append(shown);
   run.reading = shown;
-  if (run === session) status.textContent = `${summary} ${say("another")}`;
+  if (run === session) status.textContent = summary + say("sentenceGap") + say("another");
 }
 
 // The language: the one the address names, else the first of the browser's

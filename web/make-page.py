@@ -1,11 +1,11 @@
 # SPDX-License-Identifier: MIT
 """Makes the page from its template: the module inlined in base64, without
-its custom sections (names and tools, for debuggers), the licences as text, and the page's script, which is web/page.mjs with the
-modules it imports and the catalogue of texts of every language
-(web/texts/*.json, English first) folded in. Each module becomes a function
-that returns what it exports, so that names private to one module can't clash
-with another's; a module exports with `export function NAME` or
-`export const NAME =`, one name a statement.
+its custom sections (names and tools, for debuggers), the licences as text,
+the texts of every language (web/texts/*.json, English first) as JSON, and
+the page's script: web/page.mjs with the modules it imports folded in. Each
+module becomes a function that returns what it exports, so that names private
+to one module can't clash with another's; a module exports with
+`export function NAME` or `export const NAME =`, one name a statement.
 
 usage: python3 make-page.py TEMPLATE MODULE VERSION PAGE LICENCE...
 """
@@ -48,19 +48,22 @@ def without_custom_sections(wasm):
     return b"".join(kept)
 
 
-def script(folder):
+def texts(folder):
+    """The texts of every language as JSON: the keys once, and each language's
+    texts in their order, so that a sixth of the page's weight is not spent on
+    names repeated in every language."""
     languages = sorted(folder.glob("texts/*.json"), key=lambda path: (path.stem != "en", path.stem))
     catalogues = {path.stem: json.loads(path.read_text(encoding="utf-8")) for path in languages}
-    # The keys once, and each language's texts in their order: a sixth of the
-    # page's weight is not spent on names repeated in every language.
     keys = list(catalogues["en"])
-    for language, texts in catalogues.items():
-        if list(texts) != keys:
+    for language, catalogue in catalogues.items():
+        if list(catalogue) != keys:
             sys.exit(f"make-page.py: texts/{language}.json has not English's keys, in English's order")
-    compact = lambda value: json.dumps(value, ensure_ascii=False, separators=(",", ":"))
-    texts = {language: list(texts.values()) for language, texts in catalogues.items()}
-    out = [f"const catalogues = Object.fromEntries(Object.entries({compact(texts)}).map(([language, texts]) =>"
-           f" [language, Object.fromEntries({compact(keys)}.map((key, i) => [key, texts[i]]))]));\n"]
+    made = {"keys": keys, "texts": {language: list(catalogue.values()) for language, catalogue in catalogues.items()}}
+    return json.dumps(made, ensure_ascii=False, separators=(",", ":")).replace("</", "<\\/")
+
+
+def script(folder):
+    out = []
     folded(folder, "page", set(), out)
     # Comments and indentation are for the sources' readers: the page goes
     # without them. Nothing in a script may close its element early.
@@ -71,7 +74,7 @@ def script(folder):
 template, module, version, page, *licences = sys.argv[1:]
 text = "\n\n".join(open(name, encoding="utf-8").read().strip("\n") for name in licences) + "\n"
 made = pathlib.Path(template).read_text(encoding="utf-8")
-made = made.replace("@SCRIPT@", script(pathlib.Path(template).parent))
+made = made.replace("@SCRIPT@", script(pathlib.Path(template).parent)).replace("@TEXTS@", texts(pathlib.Path(template).parent))
 made = made.replace("@MODULE@", base64.b64encode(without_custom_sections(pathlib.Path(module).read_bytes())).decode("ascii"))
 made = made.replace("@VERSION@", version).replace("@LICENCES@", html.escape(text, quote=False))
 with open(page, "w", encoding="utf-8", newline="\n") as out:

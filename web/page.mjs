@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The page: runs the program's WebAssembly module as a terminal would, checks
 // each line before it is sent, and shows each run's reading. The build puts
-// the texts of every language in `catalogues` and inlines the modules.
-/* global catalogues */
+// the texts of every language in the page as JSON, and inlines the modules.
 import { checkLine, fixDashes, linkText } from "./check.mjs";
 import { explain, readNumbers, sayer } from "./explain.mjs";
 import { HEIGHT, WIDTH, graph } from "./graph.mjs";
@@ -15,8 +14,11 @@ import { HEIGHT, WIDTH, graph } from "./graph.mjs";
 // a terminal shows it.
 const $ = id => document.getElementById(id);
 const transcript = $("transcript"), line = $("line"), status = $("status"), endButton = $("end");
-const base64 = atob($("module").textContent), bytes = new Uint8Array(base64.length);
-for (let i = 0; i < bytes.length; i++) bytes[i] = base64.charCodeAt(i);
+const bytes = Uint8Array.fromBase64?.($("module").textContent) ?? decoded($("module").textContent);
+// The texts: the keys once, and each language's texts in their order.
+const { keys, texts } = JSON.parse($("texts").textContent);
+const catalogues = Object.fromEntries(Object.entries(texts).map(([language, list]) =>
+  [language, Object.fromEntries(keys.map((key, i) => [key, list[i]]))]));
 // Compiled and instantiated at once, with no wait for a promise between
 // loading and the first prompt; an engine that won't compile on its main
 // thread compiles it asynchronously, before the first run.
@@ -28,6 +30,13 @@ const LINE_BYTES = 4095;
 // How the address writes Ctrl-D: after text it sends the text, on an empty
 // line it ends the input, as at a terminal.
 const EOT = "\x04";
+
+// Base64 where the engine has no Uint8Array.fromBase64 of its own.
+function decoded(text) {
+  const binary = atob(text), made = new Uint8Array(binary.length);
+  for (let i = 0; i < made.length; i++) made[i] = binary.charCodeAt(i);
+  return made;
+}
 
 const WASI_EBADF = 8, WASI_ESPIPE = 70, CHARACTER_DEVICE = 2;
 const starved = new Error("the program waits for input not yet typed");
@@ -100,8 +109,9 @@ async function runProgram() {
 // What the address says: every line of the runs that ended, and of this one.
 function remember() {
   const runs = session.finished ? finished : [...finished, session];
-  const keys = runs.map(run => run.keys).join("") + (held ? `${held.text}\n` : "");
-  history.replaceState(null, "", "#" + encodeURIComponent(keys.replace(/\n$/, "")));
+  const typed = runs.map(run => run.keys).join("") + (held ? `${held.text}\n` : "");
+  const hash = typed ? "#" + encodeURIComponent(typed.replace(/\n$/, "")) : "";
+  if (hash !== location.hash) history.replaceState(null, "", hash || location.pathname + location.search);
 }
 
 async function step(typed, end = false) {
@@ -115,7 +125,7 @@ async function step(typed, end = false) {
   session.ended ||= end;
   const result = await runProgram();
   if (result !== null) finish(result);
-  else session.block.scrollIntoView({ block: "nearest" });
+  else if (typed) session.block.scrollIntoView({ block: "nearest" });
   remember();
   updateEnd();
 }

@@ -71,10 +71,32 @@ def script(folder):
     return "\n".join(line for line in lines if line and not line.startswith("//")).replace("</", "<\\/")
 
 
+def in_english(made, folder, version):
+    """The page with English's texts written where data-text names them, in
+    the element or in its empty content or aria-label attribute, so that it
+    is ready in English as it loads, before its script runs."""
+    english = json.loads((folder / "texts" / "en.json").read_text(encoding="utf-8"))
+    keys = {"enter": "Enter", "ctrl": english["ctrlKey"], "d": "D", "esc": "Esc"}
+
+    def text(key):
+        said = html.escape(english[key].replace("{version}", version))
+        return re.sub(r"\{(\w+)\}", lambda name: f"<kbd>{keys[name[1]]}</kbd>", said)
+
+    def fill(tag):
+        opening, name, key, closing = tag[1], tag[2], tag[3], tag[4] or ""
+        if re.search(r'(content|aria-label)=""', opening):
+            return re.sub(r'(content|aria-label)=""', lambda empty: f'{empty[1]}="{text(key)}"', opening) + closing
+        return opening + text(key) + closing
+
+    return re.sub(r'(<(\w+)\b[^>]*\bdata-text="(\w+)"[^>]*>)(</\2>)?', fill, made)
+
+
 template, module, version, page, *licences = sys.argv[1:]
 text = "\n\n".join(open(name, encoding="utf-8").read().strip("\n") for name in licences) + "\n"
 made = pathlib.Path(template).read_text(encoding="utf-8")
-made = made.replace("@SCRIPT@", script(pathlib.Path(template).parent)).replace("@TEXTS@", texts(pathlib.Path(template).parent))
+folder = pathlib.Path(template).parent
+made = in_english(made, folder, version)
+made = made.replace("@SCRIPT@", script(folder)).replace("@TEXTS@", texts(folder))
 made = made.replace("@MODULE@", base64.b64encode(without_custom_sections(pathlib.Path(module).read_bytes())).decode("ascii"))
 made = made.replace("@VERSION@", version).replace("@LICENCES@", html.escape(text, quote=False))
 with open(page, "w", encoding="utf-8", newline="\n") as out:

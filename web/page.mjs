@@ -339,26 +339,27 @@ function chooseLanguage() {
   return wanted.map(tag => tag.split("-")[0]).find(tag => tag in catalogues) ?? "en";
 }
 
-function speak(language) {
+// The page's texts in a language. The build has written English's into the
+// page, so that a page in English is ready as it loads.
+function speak(language, written = language === "en") {
   const catalogue = catalogues[language];
   say = sayer(catalogue);
   point = catalogue.decimalPoint;
+  $("language").value = language;
+  if (written) return;
   document.documentElement.lang = language;
   document.documentElement.dir = catalogue.dir;
-  document.title = say("title", { version: document.body.dataset.version });
-  document.querySelector('meta[name="description"]').content = say("description");
   for (const named of document.querySelectorAll("[data-text]")) {
     const text = say(named.dataset.text, { version: document.body.dataset.version });
     if (named.dataset.text === "keys") {
       const keys = { enter: "Enter", ctrl: say("ctrlKey"), d: "D", esc: "Esc" };
       named.replaceChildren(...text.split(/\{(\w+)\}/).map((part, i) => (i % 2 ? element("kbd", {}, keys[part]) : part)));
-    } else if (named.dataset.text === "log") {
-      named.setAttribute("aria-label", text);
+    } else if (named.hasAttribute("content") || named.hasAttribute("aria-label")) {
+      named.setAttribute(named.hasAttribute("content") ? "content" : "aria-label", text);
     } else {
       named.textContent = text;
     }
   }
-  $("language").value = language;
   for (const run of finished) showReading(run);
   if (held) hold(held.text, held.found);
 }
@@ -370,7 +371,7 @@ function languages() {
     const url = new URL(location.href);
     url.searchParams.set("lang", select.value);
     history.replaceState(null, "", url);
-    speak(select.value);
+    speak(select.value, false);
   });
 }
 

@@ -10,9 +10,30 @@ const isSpace = byte => byte === 32 || (byte >= 9 && byte <= 13);
 const isDigit = byte => byte >= 48 && byte <= 57;
 const PLUS = 43, MINUS = 45;
 
-// A text of the catalogue with its {placeholders} filled in.
+// A text of the catalogue with its {placeholders} filled in. In a language
+// written right to left, each value that is a formula or a number is
+// isolated left to right, and a short formula is kept on one line: broken,
+// its two halves would stand at opposite ends of two lines.
 export function sayer(catalogue) {
-  return (key, values = {}) => catalogue[key].replace(/\{(\w+)\}/g, (found, name) => values[name] ?? found);
+  const say = (key, values = {}) => catalogue[key].replace(/\{(\w+)\}/g, (found, name) => values[name] ?? found);
+  if (catalogue.dir !== "rtl") return say;
+  const isolated = value => (value === undefined || /[\u0590-\u08ff]/.test(value) ? value : `\u2066${value}\u2069`);
+  return (key, values = {}) => unbroken(say(key, Object.fromEntries(Object.entries(values).map(([name, value]) => [name, isolated(value)]))));
+}
+
+// Each outermost isolate of 32 characters or fewer with no-break spaces.
+function unbroken(text) {
+  let depth = 0, start = 0, made = "";
+  for (const [at, character] of [...text].entries()) {
+    if (character === "\u2066" && depth++ === 0) start = at;
+    if (character === "\u2069" && --depth === 0) {
+      const formula = [...text].slice(start, at + 1).join("");
+      made += formula.length <= 34 ? formula.replaceAll(" ", "\u00a0") : formula;
+    } else if (depth === 0) {
+      made += character;
+    }
+  }
+  return made;
 }
 
 // The three numbers as the program reads them from the bytes typed: white

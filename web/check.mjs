@@ -5,7 +5,7 @@
 // another equation. Such a line is held back with a word on what the program
 // would do, and what the student most likely meant. No DOM.
 import { INT_MAX, INT_MIN } from "./explain.mjs";
-import { polynomial } from "./exact.mjs";
+import { gcd, polynomial } from "./exact.mjs";
 
 // Dashes that people and word processors type for a minus sign, before a
 // digit: the program knows only the hyphen-minus.
@@ -15,8 +15,6 @@ export const fixDashes = text => text.replace(DASHES, "-");
 const FRACTIONS = { "½": [1n, 2n], "⅓": [1n, 3n], "⅔": [2n, 3n], "¼": [1n, 4n], "¾": [3n, 4n], "⅕": [1n, 5n],
   "⅖": [2n, 5n], "⅗": [3n, 5n], "⅘": [4n, 5n], "⅙": [1n, 6n], "⅚": [5n, 6n], "⅛": [1n, 8n], "⅜": [3n, 8n],
   "⅝": [5n, 8n], "⅞": [7n, 8n] };
-const abs = n => (n < 0n ? -n : n);
-const gcd = (m, n) => (n === 0n ? abs(m) : gcd(n, m % n));
 
 // A number as a person writes it, with a decimal point or comma, an
 // exponent or a fraction: [numerator, denominator, kind], or null.
@@ -66,8 +64,9 @@ function polynomialOf(line) {
 }
 
 // Whole numbers with the same ratios: the same equation, the same roots.
-export function wholeNumbers(values) {
-  const lcm = values.reduce((m, [, d]) => m / gcd(m, d) * abs(d), 1n);
+// Every denominator here is positive.
+function wholeNumbers(values) {
+  const lcm = values.reduce((m, [, d]) => m / gcd(m, d) * d, 1n);
   const whole = values.map(([n, d]) => n * (lcm / d));
   const common = whole.reduce(gcd, 0n) || 1n;
   return whole.map(n => n / common);

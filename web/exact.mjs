@@ -15,7 +15,7 @@ const MILLION = 1000000n;
 
 const abs = (n) => (n < 0n ? -n : n);
 
-function gcd(a, b) {
+export function gcd(a, b) {
 	let [x, y] = [abs(a), abs(b)];
 	while (y !== 0n) [x, y] = [y, x % y];
 	return x;

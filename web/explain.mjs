@@ -58,8 +58,7 @@ export function readNumbers(input) {
   });
 }
 
-export const minus = text => text.replace(/^-/, "−");
-const show = value => minus(String(value));
+const show = value => String(value).replace(/^-/, "−");
 
 // An exact value, and its six decimals where they say more than it does.
 function valued(exact, number, point) {

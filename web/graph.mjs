@@ -42,7 +42,7 @@ function tickLabel(value, step, point) {
 
 // A coordinate short enough for a phone's screen; the text alternative and
 // the reading give every digit.
-export function short(value, point) {
+function short(value, point) {
   if (Math.abs(value) >= 1e7 || (value !== 0 && Math.abs(value) < 1e-3)) return local(value.toPrecision(3).replace(/\.?0+e/, "e").replace("e+", "e"), point);
   return local(String(Number(value.toFixed(3))), point);
 }

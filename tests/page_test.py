@@ -219,7 +219,7 @@ def behaviour_rows(browser, page):
     browser.run("document.getElementById('line').value = '9'.repeat(1 << 20)")  # a paste, past maxlength
     browser.press("#line", ENTER)
     results.append(check("a pasted megabyte is one terminal line, at once",
-                         [browser.idle(), time.monotonic() - started < 10], [["ax2 + bx + c\na..." + "9" * 4095 + "\nb...", ""], True]))
+                         [browser.idle(), time.monotonic() - started < 10], [["ax2 + bx + c\na..." + "9" * 4095 + "\nb...", "Type b, the number in front of x, and send it."], True]))
     browser.run("""const script = document.createElement('script');  // in the page's own world
         script.textContent = `const Instance = WebAssembly.Instance;
           WebAssembly.Instance = function (...args) { const made = new Instance(...args);

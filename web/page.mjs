@@ -125,9 +125,16 @@ async function step(typed, end = false) {
   session.ended ||= end;
   const result = await runProgram();
   if (result !== null) finish(result);
-  else if (typed) session.block.scrollIntoView({ block: "nearest" });
+  else waiting(typed);
   remember();
   updateEnd();
+}
+
+// While the program waits, what to type next, by the field.
+function waiting(typed) {
+  const name = context().waiting;
+  status.textContent = name ? say(`waiting${name.toUpperCase()}`) : "";
+  if (typed) session.block.scrollIntoView({ block: "nearest" });
 }
 
 function finish(result) {
@@ -361,6 +368,7 @@ function speak(language, written = language === "en") {
     }
   }
   for (const run of finished) showReading(run);
+  if (session && !session.finished) waiting("");
   if (held) hold(held.text, held.found);
 }
 

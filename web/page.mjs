@@ -202,6 +202,7 @@ function hold(text, found) {
   $("check").hidden = false;
   // What is said of the line, and the line, stay in view with the transcript above.
   $("bar").classList.add("holding");
+  $("check").scrollIntoView({ block: "nearest" });
   remember();
 }
 

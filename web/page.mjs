@@ -360,8 +360,8 @@ function speak(language, written = language === "en") {
   for (const named of document.querySelectorAll("[data-text]")) {
     const text = say(named.dataset.text, { version: document.body.dataset.version });
     if (named.dataset.text === "keys") {
-      const keys = { enter: "Enter", ctrl: say("ctrlKey"), d: "D", esc: "Esc" };
-      named.replaceChildren(...text.split(/\{(\w+)\}/).map((part, i) => (i % 2 ? element("kbd", {}, keys[part]) : part)));
+      // [Key] is a key of the keyboard, as the build also shows it.
+      named.replaceChildren(...text.split(/\[(\w+)\]/).map((part, i) => (i % 2 ? element("kbd", {}, part) : part)));
     } else if (named.hasAttribute("content") || named.hasAttribute("aria-label")) {
       named.setAttribute(named.hasAttribute("content") ? "content" : "aria-label", text);
     } else {

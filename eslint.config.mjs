@@ -8,8 +8,8 @@ const browser = ["addEventListener", "atob", "document", "getSelection", "histor
 const node = ["process", "TextDecoder", "TextEncoder", "URL", "WebAssembly"];
 const names = list => Object.fromEntries(list.map(name => [name, "readonly"]));
 
-// Given with --config, the patterns start where ESLint runs: the project's root.
 export default [
+  { ignores: ["build*/", "dist/"] },
   js.configs.recommended,
   { files: ["web/*.mjs"], languageOptions: { globals: names(browser) } },
   { files: ["tests/*.mjs"], languageOptions: { globals: names(node) } },

@@ -3,10 +3,25 @@
 // names each place provides: a browser's to the page, Node's to the tests.
 import js from "@eslint/js";
 
-const browser = ["addEventListener", "atob", "document", "getSelection", "history", "location", "navigator", "Option",
-  "performance", "setTimeout", "TextDecoder", "TextEncoder", "URL", "URLSearchParams", "WebAssembly"];
+const browser = [
+  "addEventListener",
+  "atob",
+  "document",
+  "getSelection",
+  "history",
+  "location",
+  "navigator",
+  "Option",
+  "performance",
+  "setTimeout",
+  "TextDecoder",
+  "TextEncoder",
+  "URL",
+  "URLSearchParams",
+  "WebAssembly",
+];
 const node = ["process", "TextDecoder", "TextEncoder", "URL", "WebAssembly"];
-const names = list => Object.fromEntries(list.map(name => [name, "readonly"]));
+const names = (list) => Object.fromEntries(list.map((name) => [name, "readonly"]));
 
 export default [
   { ignores: ["build*/", "dist/"] },

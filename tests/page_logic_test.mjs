@@ -11,23 +11,41 @@ import { explain, readNumbers, sayer } from "../web/explain.mjs";
 
 const here = new URL(".", import.meta.url);
 const texts = new URL("../web/texts/", here);
-const catalogue = language => JSON.parse(readFileSync(new URL(`${language}.json`, texts), "utf8"));
+const catalogue = (language) => JSON.parse(readFileSync(new URL(`${language}.json`, texts), "utf8"));
 const say = sayer(catalogue("en"));
-const bytes = text => new TextEncoder().encode(text);
-const run = input => execFileSync("node", ["--no-warnings", new URL("wasi-run.mjs", here).pathname, process.env.QUADRATIC_WASM],
-  { input }).toString();
-const resultLine = output => output.match(/x1 : .*$/)[0];
+const bytes = (text) => new TextEncoder().encode(text);
+const run = (input) =>
+  execFileSync("node", ["--no-warnings", new URL("wasi-run.mjs", here).pathname, process.env.QUADRATIC_WASM], {
+    input,
+  }).toString();
+const resultLine = (output) => output.match(/x1 : .*$/)[0];
 
 test("the page reads every odd input of the program's tables as the program does", () => {
-  const tables = JSON.parse(execFileSync("python3", ["-c", `import json, quadratic_test as q
-print(json.dumps([list(i) for i, _ in q.INPUT] + [list("".join(t).replace(chr(4), "").encode()) for t, _ in q.TERMINAL]))`],
-  { cwd: here.pathname }).toString());
+  const tables = JSON.parse(
+    execFileSync(
+      "python3",
+      [
+        "-c",
+        `import json, quadratic_test as q
+print(json.dumps([list(i) for i, _ in q.INPUT] + [list("".join(t).replace(chr(4), "").encode()) for t, _ in q.TERMINAL]))`,
+      ],
+      { cwd: here.pathname },
+    ).toString(),
+  );
   for (const row of tables) {
-    const input = Uint8Array.from(row), read = readNumbers(input).map(number => number.value).join(" ");
-    assert.equal(resultLine(run(read)), resultLine(run(input)), `${JSON.stringify(new TextDecoder().decode(input))} read as ${read}`);
+    const input = Uint8Array.from(row),
+      read = readNumbers(input)
+        .map((number) => number.value)
+        .join(" ");
+    assert.equal(
+      resultLine(run(read)),
+      resultLine(run(input)),
+      `${JSON.stringify(new TextDecoder().decode(input))} read as ${read}`,
+    );
   }
 });
 
+// prettier-ignore
 const READING = [  // typed, the summary, and the reading's paragraphs after the first, in exact forms
   ["1 -5 6", "Two roots: x = 2 and x = 3.", "Δ = b² − 4ac = (−5)² − 4·1·6 = 25 − 24 = 1|x1 = 2 and x2 = 3|(5/2, −1/4) = (2.5, −0.25)", "(x − 2)(x − 3)"],
   ["1 0 -2", "Two roots: x = −√2 and x = √2.", "0 + 8 = 8|x1 = −√2 ≈ −1.414214 and x2 = √2 ≈ 1.414214", null],
@@ -46,7 +64,8 @@ const READING = [  // typed, the summary, and the reading's paragraphs after the
 
 test("the reading of each result, exactly", () => {
   for (const [typed, summary, says, factored] of READING) {
-    const output = run(typed), reading = explain(say, bytes(typed), resultLine(output));
+    const output = run(typed),
+      reading = explain(say, bytes(typed), resultLine(output));
     const text = reading.paragraphs.join("|");
     assert.equal(reading.summary, summary, typed);
     for (const part of says.split("|")) assert.ok(text.includes(part), `${typed}: ${part} in ${text}`);
@@ -55,6 +74,7 @@ test("the reading of each result, exactly", () => {
   }
 });
 
+// prettier-ignore
 const CHECKS = [  // typed, what the program waits for and has read, what the page says, the line it offers
   ["1.5", "a", [], "it would read 1.5 as 1, then stop at “.5”.", null],
   ["1,5", "a", [], "it would read 1,5 as 1, then stop at “,5”.", null],
@@ -83,19 +103,29 @@ test("a line the program would not read as meant is held back, with what was mea
     assert.ok(text.includes(says), `${line}: ${says} in ${text}`);
     assert.equal(found.offer?.line ?? null, offered, line);
   }
-  for (const line of ["1 -3 2", " -7", "+2 3", "99999999999"]) assert.equal(checkLine(line, { waiting: "a" }), null, line);
+  for (const line of ["1 -3 2", " -7", "+2 3", "99999999999"])
+    assert.equal(checkLine(line, { waiting: "a" }), null, line);
   assert.equal(say("solveThis", checkLine("1.0 -5 6", { waiting: "a" }).offer.values), "Solve x² − 5x + 6 = 0");
   assert.equal(checkLine("1.5 -5 6", { waiting: "b", read: [1n] }).offer.restart, true);
 });
 
 test("a link's +, commas and semicolons separate its numbers", () => {
-  for (const [hash, text] of [["#1+-5+6", "1 -5 6"], ["#1,-5,6", "1 -5 6"], ["#1;%20-5;6", "1  -5 6"], ["#1%0A-5%0A6", "1\n-5\n6"],
-    ["#1%04", "1\x04"], ["#%E0%A4%A", ""], ["#+1 +2 3", "+1 +2 3"]]) assert.equal(linkText(hash), text, hash);
+  for (const [hash, text] of [
+    ["#1+-5+6", "1 -5 6"],
+    ["#1,-5,6", "1 -5 6"],
+    ["#1;%20-5;6", "1  -5 6"],
+    ["#1%0A-5%0A6", "1\n-5\n6"],
+    ["#1%04", "1\x04"],
+    ["#%E0%A4%A", ""],
+    ["#+1 +2 3", "+1 +2 3"],
+  ])
+    assert.equal(linkText(hash), text, hash);
 });
 
 test("every language's catalogue has English's texts, with the same placeholders", () => {
-  const english = catalogue("en"), names = text => (text.match(/\{\w+\}/g) ?? []).sort().join();
-  for (const file of readdirSync(texts).filter(name => name.endsWith(".json"))) {
+  const english = catalogue("en"),
+    names = (text) => (text.match(/\{\w+\}/g) ?? []).sort().join();
+  for (const file of readdirSync(texts).filter((name) => name.endsWith(".json"))) {
     const other = catalogue(file.replace(".json", ""));
     assert.deepEqual(Object.keys(other), Object.keys(english), file);
     for (const key of Object.keys(english)) assert.equal(names(other[key]), names(english[key]), `${file}: ${key}`);

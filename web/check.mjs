@@ -10,11 +10,25 @@ import { gcd, polynomial } from "./exact.mjs";
 // Dashes that people and word processors type for a minus sign, before a
 // digit: the program knows only the hyphen-minus.
 const DASHES = /[\u2010-\u2015\u2212\uFE63\uFF0D](?=\s*\d)/g;
-export const fixDashes = text => text.replace(DASHES, "-");
+export const fixDashes = (text) => text.replace(DASHES, "-");
 
-const FRACTIONS = { "½": [1n, 2n], "⅓": [1n, 3n], "⅔": [2n, 3n], "¼": [1n, 4n], "¾": [3n, 4n], "⅕": [1n, 5n],
-  "⅖": [2n, 5n], "⅗": [3n, 5n], "⅘": [4n, 5n], "⅙": [1n, 6n], "⅚": [5n, 6n], "⅛": [1n, 8n], "⅜": [3n, 8n],
-  "⅝": [5n, 8n], "⅞": [7n, 8n] };
+const FRACTIONS = {
+  "½": [1n, 2n],
+  "⅓": [1n, 3n],
+  "⅔": [2n, 3n],
+  "¼": [1n, 4n],
+  "¾": [3n, 4n],
+  "⅕": [1n, 5n],
+  "⅖": [2n, 5n],
+  "⅗": [3n, 5n],
+  "⅘": [4n, 5n],
+  "⅙": [1n, 6n],
+  "⅚": [5n, 6n],
+  "⅛": [1n, 8n],
+  "⅜": [3n, 8n],
+  "⅝": [5n, 8n],
+  "⅞": [7n, 8n],
+};
 
 // A number as a person writes it, with a decimal point or comma, an
 // exponent or a fraction: [numerator, denominator, kind], or null.
@@ -22,7 +36,8 @@ function rational(token) {
   let match = token.match(/^([+-]?)(\d*)(?:[.,](\d*))?(?:[eE]([+-]?\d{1,4}))?$/);
   if (match && /\d/.test(match[2] + (match[3] ?? ""))) {
     const [, sign, whole, part = "", power] = match;
-    let n = BigInt(whole + part || "0"), d = 10n ** BigInt(part.length);
+    let n = BigInt(whole + part || "0"),
+      d = 10n ** BigInt(part.length);
     if (power) [n, d] = Number(power) < 0 ? [n, d * 10n ** BigInt(-power)] : [n * 10n ** BigInt(power), d];
     const kind = power ? "exponent" : /[.,]/.test(token) ? "decimal" : "whole";
     return [sign === "-" ? -n : n, d, kind];
@@ -30,7 +45,8 @@ function rational(token) {
   match = token.match(/^([+-]?)(\d+)\/(\d+)$/) ?? token.match(/^([+-]?)(\d*)([½⅓⅔¼¾⅕⅖⅗⅘⅙⅚⅛⅜⅝⅞])$/u);
   if (!match || match[3] === "0") return null;
   const [, sign, whole, tail] = match;
-  const [n, d] = FRACTIONS[tail] ? [BigInt(whole || "0") * FRACTIONS[tail][1] + FRACTIONS[tail][0], FRACTIONS[tail][1]]
+  const [n, d] = FRACTIONS[tail]
+    ? [BigInt(whole || "0") * FRACTIONS[tail][1] + FRACTIONS[tail][0], FRACTIONS[tail][1]]
     : [BigInt(whole), BigInt(tail)];
   return [sign === "-" ? -n : n, d, "fraction"];
 }
@@ -42,7 +58,11 @@ const sum = ([n, d], [m, e]) => [n * e + m * d, d * e];
 // program's banner writes x²: [a, b, c] as [numerator, denominator] pairs.
 function side(text) {
   if (!/^[+-]?[^+-]+([+-][^+-]+)*$/.test(text)) return null;
-  const sums = [[0n, 1n], [0n, 1n], [0n, 1n]];
+  const sums = [
+    [0n, 1n],
+    [0n, 1n],
+    [0n, 1n],
+  ];
   for (const term of text.match(/[+-]?[^+-]+/g)) {
     const [, number, power] = term.match(/^([+-]?[^x]*)(x(?:\^2|²|2)?)?$/i) ?? [];
     if (number === undefined) return null;
@@ -66,25 +86,30 @@ function polynomialOf(line) {
 // Whole numbers with the same ratios: the same equation, the same roots.
 // Every denominator here is positive.
 function wholeNumbers(values) {
-  const lcm = values.reduce((m, [, d]) => m / gcd(m, d) * d, 1n);
+  const lcm = values.reduce((m, [, d]) => (m / gcd(m, d)) * d, 1n);
   const whole = values.map(([n, d]) => n * (lcm / d));
   const common = whole.reduce(gcd, 0n) || 1n;
-  return whole.map(n => n / common);
+  return whole.map((n) => n / common);
 }
 
-const inRange = n => n >= INT_MIN && n <= INT_MAX;
-const asLine = numbers => numbers.join(" ");
-const example = comma => (comma ? "1,5 -5 6" : "1.5 -5 6");
+const inRange = (n) => n >= INT_MIN && n <= INT_MAX;
+const asLine = (numbers) => numbers.join(" ");
+const example = (comma) => (comma ? "1,5 -5 6" : "1.5 -5 6");
 
 // What to say of the numbers meant, with those already read this run.
 function offerFor(meant, read, comma) {
   const restart = read.length > 0 && meant.length >= 3;
-  const all = (restart ? meant : [...read.map(n => [n, 1n]), ...meant]).slice(0, 3);
+  const all = (restart ? meant : [...read.map((n) => [n, 1n]), ...meant]).slice(0, 3);
   const whole = meant.every(([n, d]) => n % d === 0n) && meant.map(([n, d]) => n / d).every(inRange);
   if (whole) {
     const line = asLine(meant.map(([n, d]) => n / d));
     if (all.length < 3) return { key: "offerLine", values: { line }, line };
-    return { key: "offerSolve", values: { equation: `${polynomial(...all.map(([n, d]) => n / d))} = 0` }, line, restart };
+    return {
+      key: "offerSolve",
+      values: { equation: `${polynomial(...all.map(([n, d]) => n / d))} = 0` },
+      line,
+      restart,
+    };
   }
   if (all.length < 3) return { key: "offerAllThree", values: { example: example(comma) } };
   const [a, b, c] = wholeNumbers(all);
@@ -106,29 +131,39 @@ function programReads(token) {
 export function checkLine(line, { waiting, read = [], comma = false }) {
   const tokens = line.trim().split(/\s+/).filter(Boolean);
   if (tokens.length === 0) return waiting ? { key: "checkEmpty", values: { name: waiting } } : null;
-  if (tokens.every(token => /^[+-]?\d+$/.test(token))) return extra(tokens, read);
-  const separator = separatorOf(line), separated = separator ? line.split(separator).map(part => part.trim()) : [];
-  if (separator && separated.every(part => rational(part))) {
+  if (tokens.every((token) => /^[+-]?\d+$/.test(token))) return extra(tokens, read);
+  const separator = separatorOf(line),
+    separated = separator ? line.split(separator).map((part) => part.trim()) : [];
+  if (separator && separated.every((part) => rational(part))) {
     return { key: "checkSeparator", values: { separator }, offer: offerFor(separated.map(rational), read, comma) };
   }
-  const equals = line.match(/^([^=x]*)=\s*0\s*$/i)?.[1].trim().split(/\s+/);
-  if (equals?.every(token => rational(token))) {
+  const equals = line
+    .match(/^([^=x]*)=\s*0\s*$/i)?.[1]
+    .trim()
+    .split(/\s+/);
+  if (equals?.every((token) => rational(token))) {
     return { key: "checkLetters", values: { text: "=" }, offer: offerFor(equals.map(rational), read, comma) };
   }
   const numbers = tokens.map(rational);
   if (numbers.every(Boolean)) {
     const odd = tokens.find((token, i) => numbers[i][2] !== "whole");
-    const reads = programReads(odd), kind = numbers[tokens.indexOf(odd)][2];
-    return { key: reads.read === "" ? "checkUnreadable" : kind === "exponent" ? "checkExponent" : "checkWhole",
-      values: reads, offer: offerFor(numbers, read, comma) };
+    const reads = programReads(odd),
+      kind = numbers[tokens.indexOf(odd)][2];
+    return {
+      key: reads.read === "" ? "checkUnreadable" : kind === "exponent" ? "checkExponent" : "checkWhole",
+      values: reads,
+      offer: offerFor(numbers, read, comma),
+    };
   }
   const terms = polynomialOf(line);
-  const said = { key: "checkLetters", values: { text: tokens.find(token => !rational(token)) } };
+  const said = { key: "checkLetters", values: { text: tokens.find((token) => !rational(token)) } };
   if (!terms) return said;
   // One term, of the number the program waits for, is that number; a line
   // with more, or an equals sign, is an equation of its own.
-  const slot = read.length, used = terms.filter(term => term[0] !== 0n).length;
-  if (!line.includes("=") && used <= 1) return terms[slot][0] || used === 0 ? { ...said, offer: offerFor([terms[slot]], [], comma) } : said;
+  const slot = read.length,
+    used = terms.filter((term) => term[0] !== 0n).length;
+  if (!line.includes("=") && used <= 1)
+    return terms[slot][0] || used === 0 ? { ...said, offer: offerFor([terms[slot]], [], comma) } : said;
   return { ...said, offer: offerFor(terms, read, comma) };
 }
 
@@ -147,7 +182,15 @@ function extra(tokens, read) {
   const wanted = 3 - read.length;
   if (tokens.length <= wanted) return null;
   const said = { key: "checkExtra", values: { rest: tokens.slice(wanted).join(" ") } };
-  if (tokens.length >= 3) return { ...said, offer: offerFor(tokens.slice(0, 3).map(token => [BigInt(token), 1n]), read, false) };
+  if (tokens.length >= 3)
+    return {
+      ...said,
+      offer: offerFor(
+        tokens.slice(0, 3).map((token) => [BigInt(token), 1n]),
+        read,
+        false,
+      ),
+    };
   const line = tokens.slice(0, wanted).join(" ");
   return { ...said, offer: { key: "offerLine", values: { line }, line } };
 }
@@ -156,6 +199,10 @@ function extra(tokens, read) {
 // comma or a semicolon after a number separates it from the next.
 export function linkText(hash) {
   let text = "";
-  try { text = decodeURIComponent(hash.replace(/^#/, "")); } catch { /* not a link of ours */ }
+  try {
+    text = decodeURIComponent(hash.replace(/^#/, ""));
+  } catch {
+    /* not a link of ours */
+  }
   return text.replace(/(?<=\d)[+,;](?=\s*[+\-\d])/g, " ");
 }

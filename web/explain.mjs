@@ -6,9 +6,10 @@ import { decimal, fraction, linearRoot, polynomial, quadraticForms } from "./exa
 
 export const INT_MIN = -(2n ** 31n);
 export const INT_MAX = 2n ** 31n - 1n;
-const isSpace = byte => byte === 32 || (byte >= 9 && byte <= 13);
-const isDigit = byte => byte >= 48 && byte <= 57;
-const PLUS = 43, MINUS = 45;
+const isSpace = (byte) => byte === 32 || (byte >= 9 && byte <= 13);
+const isDigit = (byte) => byte >= 48 && byte <= 57;
+const PLUS = 43,
+  MINUS = 45;
 
 // A text of the catalogue with its {placeholders} filled in. In a language
 // written right to left, each value that is a formula or a number is
@@ -17,13 +18,16 @@ const PLUS = 43, MINUS = 45;
 export function sayer(catalogue) {
   const say = (key, values = {}) => catalogue[key].replace(/\{(\w+)\}/g, (found, name) => values[name] ?? found);
   if (catalogue.dir !== "rtl") return say;
-  const isolated = value => (value === undefined || /[\u0590-\u08ff]/.test(value) ? value : `\u2066${value}\u2069`);
-  return (key, values = {}) => unbroken(say(key, Object.fromEntries(Object.entries(values).map(([name, value]) => [name, isolated(value)]))));
+  const isolated = (value) => (value === undefined || /[\u0590-\u08ff]/.test(value) ? value : `\u2066${value}\u2069`);
+  return (key, values = {}) =>
+    unbroken(say(key, Object.fromEntries(Object.entries(values).map(([name, value]) => [name, isolated(value)]))));
 }
 
 // Each outermost isolate of 32 characters or fewer with no-break spaces.
 function unbroken(text) {
-  let depth = 0, start = 0, made = "";
+  let depth = 0,
+    start = 0,
+    made = "";
   for (const [at, character] of [...text].entries()) {
     if (character === "\u2066" && depth++ === 0) start = at;
     if (character === "\u2069" && --depth === 0) {
@@ -42,13 +46,17 @@ function unbroken(text) {
 export function readNumbers(input) {
   let at = 0;
   const text = (from, to) => new TextDecoder().decode(input.subarray(from, to));
-  return ["a", "b", "c"].map(name => {
+  return ["a", "b", "c"].map((name) => {
     while (isSpace(input[at])) at++;
     const start = at;
     if (input[at] === PLUS || input[at] === MINUS) at++;
     if (!isDigit(input[at])) {
-      const why = at > start ? { key: "whySign", values: { sign: text(start, at) } }
-        : at < input.length ? { key: "whyText", values: { text: [...text(at, at + 4)][0] } } : { key: "whyEnd" };
+      const why =
+        at > start
+          ? { key: "whySign", values: { sign: text(start, at) } }
+          : at < input.length
+            ? { key: "whyText", values: { text: [...text(at, at + 4)][0] } }
+            : { key: "whyEnd" };
       return { name, value: 0n, why };
     }
     while (isDigit(input[at])) at++;
@@ -58,7 +66,7 @@ export function readNumbers(input) {
   });
 }
 
-const show = value => String(value).replace(/^-/, "−");
+const show = (value) => String(value).replace(/^-/, "−");
 
 // An exact value, and its six decimals where they say more than it does.
 function valued(exact, number, point) {
@@ -70,14 +78,17 @@ function valued(exact, number, point) {
 
 // A point, exactly, and in decimals where they differ.
 function pair(exact, numbers, point) {
-  const digits = numbers.map(number => decimal(number, point)), between = point === "," ? "; " : ", ";
+  const digits = numbers.map((number) => decimal(number, point)),
+    between = point === "," ? "; " : ", ";
   const text = `(${exact.join(between)})`;
   if (digits.every((digit, i) => digit === exact[i])) return text;
-  return `${text} ${numbers.every(number => number.exact) ? "=" : "≈"} (${digits.join(between)})`;
+  return `${text} ${numbers.every((number) => number.exact) ? "=" : "≈"} (${digits.join(between)})`;
 }
 
 function list(say, items) {
-  return items.length < 2 ? items.join("") : say("and", { first: items.slice(0, -1).join(say("listComma")), second: items.at(-1) });
+  return items.length < 2
+    ? items.join("")
+    : say("and", { first: items.slice(0, -1).join(say("listComma")), second: items.at(-1) });
 }
 
 // What became of input that was no number, or too large a one.
@@ -89,7 +100,9 @@ function readingNotes(say, numbers) {
       const said = say(why.key, why.values);
       failed.set(said, [...(failed.get(said) ?? []), name]);
     } else if (typed !== value) {
-      notes.push(say(typed < 0n ? "beyondSmallest" : "beyondLargest", { typed: show(typed), name, value: show(value) }));
+      notes.push(
+        say(typed < 0n ? "beyondSmallest" : "beyondLargest", { typed: show(typed), name, value: show(value) }),
+      );
     }
   }
   for (const [why, names] of failed) notes.push(say("stayedZero", { why, names: list(say, names) }));
@@ -98,9 +111,14 @@ function readingNotes(say, numbers) {
 
 function quadratic(say, a, b, c, printed, point) {
   const forms = quadraticForms(a, b, c);
-  const paragraphs = [], working = [];
+  const paragraphs = [],
+    working = [];
   working.push(["workingDelta", `Δ = b² − 4ac = ${forms.deltaWorking}`]);
-  working.push(["workingFormula", `x = (−b ± √Δ)/(2a) = ${forms.rootWorking.replace(/^x = /, "")}`, ...forms.simplified]);
+  working.push([
+    "workingFormula",
+    `x = (−b ± √Δ)/(2a) = ${forms.rootWorking.replace(/^x = /, "")}`,
+    ...forms.simplified,
+  ]);
   paragraphs.push(say("discriminant", { working: forms.deltaWorking }));
   let summary;
   if (forms.kind === "complex") {
@@ -108,7 +126,8 @@ function quadratic(say, a, b, c, printed, point) {
     paragraphs.push(say("negative", { roots: both }), say("wroteNan"));
     summary = say("summaryComplex", { roots: forms.both });
   } else {
-    const x1 = valued(forms.x1, forms.x1Decimal, point), x2 = valued(forms.x2, forms.x2Decimal, point);
+    const x1 = valued(forms.x1, forms.x1Decimal, point),
+      x2 = valued(forms.x2, forms.x2Decimal, point);
     if (forms.kind === "double") {
       paragraphs.push(say("zero", { x: x1 }));
       summary = say("summaryDouble", { x: forms.x1 });
@@ -122,34 +141,60 @@ function quadratic(say, a, b, c, printed, point) {
   if (forms.factored) working.push(["workingFactored", `${polynomial(a, b, c)} = ${forms.factored}`]);
   if (b !== 0n) working.push(["workingVertex", `${polynomial(a, b, c)} = ${forms.vertexForm}`]);
   working.push(["workingAxis", forms.axis], ["workingIntercept", `(0${point === "," ? ";" : ","} ${show(c)})`]);
-  const vertex = pair([fraction(forms.h.n, forms.h.d), fraction(forms.k.n, forms.k.d)], [forms.hDecimal, forms.kDecimal], point);
+  const vertex = pair(
+    [fraction(forms.h.n, forms.h.d), fraction(forms.k.n, forms.k.d)],
+    [forms.hDecimal, forms.kDecimal],
+    point,
+  );
   paragraphs.push(say(a > 0n ? "opensUp" : "opensDown", { polynomial: polynomial(a, b, c), vertex }));
   return { paragraphs, working, summary, forms, vertex };
 }
 
 function linear(say, b, c, point) {
   if (b !== 0n) {
-    const root = linearRoot(b, c), x = valued(root.text, root.decimal, point);
-    return { paragraphs: [say("linear", { x }), say("dividesByZero")], summary: say("summaryLinear", { x: root.text }),
-      working: [["workingLinear", `${polynomial(0n, b, 0n)} = ${show(-c)}`, `x = ${show(-c)}/${b < 0n ? `(${show(b)})` : show(b)} = ${x}`]], root };
+    const root = linearRoot(b, c),
+      x = valued(root.text, root.decimal, point);
+    return {
+      paragraphs: [say("linear", { x }), say("dividesByZero")],
+      summary: say("summaryLinear", { x: root.text }),
+      working: [
+        [
+          "workingLinear",
+          `${polynomial(0n, b, 0n)} = ${show(-c)}`,
+          `x = ${show(-c)}/${b < 0n ? `(${show(b)})` : show(b)} = ${x}`,
+        ],
+      ],
+      root,
+    };
   }
   const key = c === 0n ? "everyX" : "noX";
-  return { paragraphs: [say(key, { c: show(c) }), say("dividesByZero")],
-    summary: say(c === 0n ? "summaryEvery" : "summaryNone"), working: [] };
+  return {
+    paragraphs: [say(key, { c: show(c) }), say("dividesByZero")],
+    summary: say(c === 0n ? "summaryEvery" : "summaryNone"),
+    working: [],
+  };
 }
 
 // The reading of one run: what was typed, and the result line it gave.
 export function explain(say, input, resultLine, point = ".") {
   const numbers = readNumbers(input);
-  const [a, b, c] = numbers.map(number => number.value);
+  const [a, b, c] = numbers.map((number) => number.value);
   const printed = resultLine.match(/x1 : (\S+), x2 : (\S+)$/).slice(1);
   const equation = `${polynomial(a, b, c)} = 0`;
   const opening = [say("solved", { equation, a: show(a), b: show(b), c: show(c) }), ...readingNotes(say, numbers)];
   const body = a !== 0n ? quadratic(say, a, b, c, printed, point) : linear(say, b, c, point);
   const closing = printed.includes("-0.000000") ? [say("negativeZero")] : [];
-  return { a, b, c, equation, summary: body.summary, paragraphs: [...opening, ...body.paragraphs, ...closing],
+  return {
+    a,
+    b,
+    c,
+    equation,
+    summary: body.summary,
+    paragraphs: [...opening, ...body.paragraphs, ...closing],
     working: body.working.map(([key, ...steps]) => [say(key), steps]),
-    graphTitle: say("graphTitle", { polynomial: polynomial(a, b, c) }), graphText: graphText(say, a, b, c, body, point) };
+    graphTitle: say("graphTitle", { polynomial: polynomial(a, b, c) }),
+    graphText: graphText(say, a, b, c, body, point),
+  };
 }
 
 // The graph's text alternative: every digit its labels leave out.
@@ -157,12 +202,16 @@ function graphText(say, a, b, c, body, point) {
   const said = [say(a > 0n ? "graphUp" : a < 0n ? "graphDown" : b !== 0n ? "graphLine" : "graphLevel")];
   const { forms, root } = body;
   if (forms && forms.kind !== "complex") {
-    const x1 = valued(forms.x1, forms.x1Decimal, point), x2 = valued(forms.x2, forms.x2Decimal, point);
-    said.push(say("graphMeets", { points: forms.kind === "double" ? `x = ${x1}` : say("and", { first: `x1 = ${x1}`, second: `x2 = ${x2}` }) }));
+    const x1 = valued(forms.x1, forms.x1Decimal, point),
+      x2 = valued(forms.x2, forms.x2Decimal, point);
+    said.push(
+      say("graphMeets", {
+        points: forms.kind === "double" ? `x = ${x1}` : say("and", { first: `x1 = ${x1}`, second: `x2 = ${x2}` }),
+      }),
+    );
   }
   if (root) said.push(say("graphMeets", { points: `x = ${valued(root.text, root.decimal, point)}` }));
   if (forms) said.push(say("graphVertex", { point: body.vertex }));
   said.push(say("graphIntercept", { point: `(0${point === "," ? ";" : ","} ${show(c)})` }));
   return said.join(say("sentenceGap"));
 }
-

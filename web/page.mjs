@@ -12,18 +12,26 @@ import { HEIGHT, WIDTH, graph } from "./graph.mjs";
 // prompt before the read that waits for it: each run's output begins with the
 // last one's, and what is new follows the echo of the line just typed, where
 // a terminal shows it.
-const $ = id => document.getElementById(id);
-const transcript = $("transcript"), line = $("line"), status = $("status"), endButton = $("end");
+const $ = (id) => document.getElementById(id);
+const transcript = $("transcript"),
+  line = $("line"),
+  status = $("status"),
+  endButton = $("end");
 const bytes = Uint8Array.fromBase64?.($("module").textContent) ?? decoded($("module").textContent);
 // The texts: the keys once, and each language's texts in their order.
 const { keys, texts } = JSON.parse($("texts").textContent);
-const catalogues = Object.fromEntries(Object.entries(texts).map(([language, list]) =>
-  [language, Object.fromEntries(keys.map((key, i) => [key, list[i]]))]));
+const catalogues = Object.fromEntries(
+  Object.entries(texts).map(([language, list]) => [language, Object.fromEntries(keys.map((key, i) => [key, list[i]]))]),
+);
 // Compiled and instantiated at once, with no wait for a promise between
 // loading and the first prompt; an engine that won't compile on its main
 // thread compiles it asynchronously, before the first run.
 let compiled = null;
-try { compiled = new WebAssembly.Module(bytes); } catch { /* compiled below */ }
+try {
+  compiled = new WebAssembly.Module(bytes);
+} catch {
+  /* compiled below */
+}
 const encoder = new TextEncoder();
 // A terminal's line discipline takes 4095 bytes on a line, and the line end.
 const LINE_BYTES = 4095;
@@ -33,58 +41,80 @@ const EOT = "\x04";
 
 // Base64 where the engine has no Uint8Array.fromBase64 of its own.
 function decoded(text) {
-  const binary = atob(text), made = new Uint8Array(binary.length);
+  const binary = atob(text),
+    made = new Uint8Array(binary.length);
   for (let i = 0; i < made.length; i++) made[i] = binary.charCodeAt(i);
   return made;
 }
 
-const WASI_EBADF = 8, WASI_ESPIPE = 70, CHARACTER_DEVICE = 2;
+const WASI_EBADF = 8,
+  WASI_ESPIPE = 70,
+  CHARACTER_DEVICE = 2;
 const starved = new Error("the program waits for input not yet typed");
-class Exit { constructor(code) { this.code = code; } }
+class Exit {
+  constructor(code) {
+    this.code = code;
+  }
+}
 
-let session, say, point, held = null;
-const finished = [];  // the runs that gave a result, for the address and a change of language
+let session,
+  say,
+  point,
+  held = null;
+const finished = []; // the runs that gave a result, for the address and a change of language
 
 // The six WASI calls the module makes: standard input is what has been
 // typed, standard output and error go to the transcript, and no file is open.
 function system(run) {
   const view = () => new DataView(run.memory.buffer);
-  const buffers = (vector, count) => Array.from({ length: count }, (_, i) =>
-    new Uint8Array(run.memory.buffer, view().getUint32(vector + 8 * i, true), view().getUint32(vector + 8 * i + 4, true)));
-  return { wasi_snapshot_preview1: {
-    fd_read(fd, vector, count, done) {
-      if (fd !== 0) return WASI_EBADF;
-      let total = 0;
-      for (const buffer of buffers(vector, count)) {
-        const chunk = session.input.subarray(run.read, run.read + buffer.length);
-        buffer.set(chunk);
-        run.read += chunk.length;
-        total += chunk.length;
-      }
-      if (total === 0 && !session.ended) throw starved;
-      view().setUint32(done, total, true);
-      return 0;
+  const buffers = (vector, count) =>
+    Array.from(
+      { length: count },
+      (_, i) =>
+        new Uint8Array(
+          run.memory.buffer,
+          view().getUint32(vector + 8 * i, true),
+          view().getUint32(vector + 8 * i + 4, true),
+        ),
+    );
+  return {
+    wasi_snapshot_preview1: {
+      fd_read(fd, vector, count, done) {
+        if (fd !== 0) return WASI_EBADF;
+        let total = 0;
+        for (const buffer of buffers(vector, count)) {
+          const chunk = session.input.subarray(run.read, run.read + buffer.length);
+          buffer.set(chunk);
+          run.read += chunk.length;
+          total += chunk.length;
+        }
+        if (total === 0 && !session.ended) throw starved;
+        view().setUint32(done, total, true);
+        return 0;
+      },
+      fd_write(fd, vector, count, done) {
+        if (fd !== 1 && fd !== 2) return WASI_EBADF;
+        let total = 0;
+        for (const buffer of buffers(vector, count)) {
+          run.output += run.decoder.decode(buffer, { stream: true });
+          total += buffer.length;
+        }
+        view().setUint32(done, total, true);
+        return 0;
+      },
+      fd_fdstat_get(fd, stat) {
+        if (fd > 2) return WASI_EBADF;
+        new Uint8Array(run.memory.buffer, stat, 24).fill(0);
+        view().setUint8(stat, CHARACTER_DEVICE);
+        return 0;
+      },
+      fd_seek: () => WASI_ESPIPE,
+      fd_close: () => 0,
+      proc_exit(code) {
+        throw new Exit(code);
+      },
     },
-    fd_write(fd, vector, count, done) {
-      if (fd !== 1 && fd !== 2) return WASI_EBADF;
-      let total = 0;
-      for (const buffer of buffers(vector, count)) {
-        run.output += run.decoder.decode(buffer, { stream: true });
-        total += buffer.length;
-      }
-      view().setUint32(done, total, true);
-      return 0;
-    },
-    fd_fdstat_get(fd, stat) {
-      if (fd > 2) return WASI_EBADF;
-      new Uint8Array(run.memory.buffer, stat, 24).fill(0);
-      view().setUint8(stat, CHARACTER_DEVICE);
-      return 0;
-    },
-    fd_seek: () => WASI_ESPIPE,
-    fd_close: () => 0,
-    proc_exit(code) { throw new Exit(code); },
-  } };
+  };
 }
 
 // Runs the program on everything typed so far, and shows what it wrote that
@@ -109,7 +139,7 @@ async function runProgram() {
 // What the address says: every line of the runs that ended, and of this one.
 function remember() {
   const runs = session.finished ? finished : [...finished, session];
-  const typed = runs.map(run => run.keys).join("") + (held ? `${held.text}\n` : "");
+  const typed = runs.map((run) => run.keys).join("") + (held ? `${held.text}\n` : "");
   const hash = typed ? "#" + encodeURIComponent(typed.replace(/\n$/, "")) : "";
   if (hash !== location.hash) history.replaceState(null, "", hash || location.pathname + location.search);
 }
@@ -117,7 +147,8 @@ function remember() {
 async function step(typed, end = false) {
   if (session.finished) await startRun();
   session.view.append(typed);
-  const more = encoder.encode(typed), input = new Uint8Array(session.input.length + more.length);
+  const more = encoder.encode(typed),
+    input = new Uint8Array(session.input.length + more.length);
   input.set(session.input);
   input.set(more, session.input.length);
   session.input = input;
@@ -147,15 +178,16 @@ function finish(result) {
     performance.measure("reading", "result");
     session.reading.scrollIntoView({ block: "start" });
   } else {
-    status.textContent = typeof result === "number" ? say("exitStatus", { code: result })
-      : say("trapped", { message: result.message });
+    status.textContent =
+      typeof result === "number" ? say("exitStatus", { code: result }) : say("trapped", { message: result.message });
   }
 }
 
 // A run of the program of its own, below the earlier ones, as a terminal
 // keeps what scrolled by.
 function startRun() {
-  const block = document.createElement("section"), view = document.createElement("pre");
+  const block = document.createElement("section"),
+    view = document.createElement("pre");
   block.className = "run";
   block.append(view);
   session = { input: new Uint8Array(), keys: "", shown: 0, ended: false, finished: false, view, block };
@@ -166,13 +198,19 @@ function startRun() {
 
 // One action at a time, in the order they came; the transcript is busy until
 // the last is done.
-let queue = Promise.resolve(), pending = 0;
+let queue = Promise.resolve(),
+  pending = 0;
 function then(action) {
   pending++;
   transcript.setAttribute("aria-busy", "true");
-  queue = queue.then(action)
-    .catch(error => { status.textContent = say("pageFailed", { error }); })
-    .finally(() => { if (--pending === 0) transcript.setAttribute("aria-busy", "false"); });
+  queue = queue
+    .then(action)
+    .catch((error) => {
+      status.textContent = say("pageFailed", { error });
+    })
+    .finally(() => {
+      if (--pending === 0) transcript.setAttribute("aria-busy", "false");
+    });
 }
 
 // As much of a line as a terminal's line takes.
@@ -187,8 +225,10 @@ function context() {
   const comma = point === ",";
   if (!session || session.finished) return { waiting: "a", read: [], comma };
   const prompts = (session.view.textContent.match(/[abc]\.\.\./g) ?? []).length;
-  const read = readNumbers(session.input).slice(0, Math.max(0, prompts - 1)).map(number => number.value);
-  return { waiting: session.ended ? null : "abc"[prompts - 1] ?? null, read, comma };
+  const read = readNumbers(session.input)
+    .slice(0, Math.max(0, prompts - 1))
+    .map((number) => number.value);
+  return { waiting: session.ended ? null : ("abc"[prompts - 1] ?? null), read, comma };
 }
 
 // A line the program would not read as meant stays in the field, with a word
@@ -196,7 +236,9 @@ function context() {
 function hold(text, found) {
   held = { text, found };
   const offer = found.offer;
-  $("check-text").textContent = [say(found.key, found.values), offer && say(offer.key, offer.values)].filter(Boolean).join(" ");
+  $("check-text").textContent = [say(found.key, found.values), offer && say(offer.key, offer.values)]
+    .filter(Boolean)
+    .join(" ");
   $("offer").hidden = !offer?.line;
   if (offer?.line) $("offer").textContent = say(offer.values.equation ? "solveThis" : "sendThis", offer.values);
   $("check").hidden = false;
@@ -249,7 +291,7 @@ function updateEnd() {
   endButton.disabled = Boolean(session?.finished) && line.value === "";
 }
 
-$("form").addEventListener("submit", event => {
+$("form").addEventListener("submit", (event) => {
   event.preventDefault();
   send(line.value);
   line.focus();
@@ -265,7 +307,7 @@ line.addEventListener("input", () => {
   updateEnd();
 });
 // The keys work wherever the focus is, on a button as in the field.
-document.addEventListener("keydown", event => {
+document.addEventListener("keydown", (event) => {
   if (event.key === "Escape") {
     event.preventDefault();
     startOver();
@@ -287,13 +329,27 @@ endButton.addEventListener("click", () => {
   then(() => step(typed, true));
   line.focus();
 });
-$("again").addEventListener("click", () => { startOver(); line.focus(); });
-$("offer").addEventListener("click", () => { offered(); line.focus(); });
-$("as-typed").addEventListener("click", () => { send(held.text, true); line.focus(); });
-transcript.addEventListener("click", () => { if (getSelection().isCollapsed) line.focus(); });
+$("again").addEventListener("click", () => {
+  startOver();
+  line.focus();
+});
+$("offer").addEventListener("click", () => {
+  offered();
+  line.focus();
+});
+$("as-typed").addEventListener("click", () => {
+  send(held.text, true);
+  line.focus();
+});
+transcript.addEventListener("click", () => {
+  if (getSelection().isCollapsed) line.focus();
+});
 
 function element(tag, attributes = {}, ...children) {
-  const made = tag === "svg" || attributes.svg ? document.createElementNS("http://www.w3.org/2000/svg", tag) : document.createElement(tag);
+  const made =
+    tag === "svg" || attributes.svg
+      ? document.createElementNS("http://www.w3.org/2000/svg", tag)
+      : document.createElement(tag);
   for (const [key, value] of Object.entries(attributes)) if (key !== "svg") made.setAttribute(key, value);
   made.append(...children);
   return made;
@@ -301,7 +357,7 @@ function element(tag, attributes = {}, ...children) {
 
 // A step of the working, which a narrow screen may break at its = signs only.
 function formula(text) {
-  const parts = text.split(" = ").map(part => element("span", {}, part));
+  const parts = text.split(" = ").map((part) => element("span", {}, part));
   return element("div", { class: "formula" }, ...parts.flatMap((part, i) => (i ? [" = ", part] : [part])));
 }
 
@@ -309,24 +365,48 @@ let figures = 0;
 function figure(reading) {
   const { parts, labels } = graph(say, reading.a, reading.b, reading.c, point);
   const id = `graph-${++figures}`;
-  const svg = element("svg", { viewBox: `0 0 ${WIDTH} ${HEIGHT}`, role: "img", "aria-labelledby": id },
-    element("title", { svg: true, id }, reading.graphTitle), element("desc", { svg: true }, reading.graphText),
-    ...parts.map(({ tag, ...attributes }) => element(tag, { svg: true, ...attributes })));
+  const svg = element(
+    "svg",
+    { viewBox: `0 0 ${WIDTH} ${HEIGHT}`, role: "img", "aria-labelledby": id },
+    element("title", { svg: true, id }, reading.graphTitle),
+    element("desc", { svg: true }, reading.graphText),
+    ...parts.map(({ tag, ...attributes }) => element(tag, { svg: true, ...attributes })),
+  );
   const shift = { start: "0", middle: "-50%", end: "-100%" };
-  const spans = labels.map(({ x, y, anchor, text, kind }) => element("span",
-    { class: kind, style: `left: ${x / WIDTH * 100}%; top: ${y / HEIGHT * 100}%; --shift: ${shift[anchor]}` }, text));
+  const spans = labels.map(({ x, y, anchor, text, kind }) =>
+    element(
+      "span",
+      { class: kind, style: `left: ${(x / WIDTH) * 100}%; top: ${(y / HEIGHT) * 100}%; --shift: ${shift[anchor]}` },
+      text,
+    ),
+  );
   return element("div", { class: "figure" }, svg, element("div", { class: "labels", "aria-hidden": "true" }, ...spans));
 }
 
 // The reading of what was typed, and the result line it gave.
 function readingOf(input, output, id) {
   const reading = explain(say, input, output, point);
-  const working = reading.working.length ? [element("h3", {}, say("workingTitle")),
-    element("dl", {}, ...reading.working.flatMap(([term, steps]) => [element("dt", {}, term),
-      element("dd", {}, ...steps.map(formula))]))] : [];
-  const shown = element("div", { class: "reading", "aria-labelledby": id, role: "region" },
+  const working = reading.working.length
+    ? [
+        element("h3", {}, say("workingTitle")),
+        element(
+          "dl",
+          {},
+          ...reading.working.flatMap(([term, steps]) => [
+            element("dt", {}, term),
+            element("dd", {}, ...steps.map(formula)),
+          ]),
+        ),
+      ]
+    : [];
+  const shown = element(
+    "div",
+    { class: "reading", "aria-labelledby": id, role: "region" },
     element("h2", { id }, say("readingTitle", { equation: reading.equation })),
-    ...reading.paragraphs.map(text => element("p", {}, text)), ...working, figure(reading));
+    ...reading.paragraphs.map((text) => element("p", {}, text)),
+    ...working,
+    figure(reading),
+  );
   return { shown, summary: reading.summary };
 }
 
@@ -343,8 +423,8 @@ function showReading(run) {
 // that the page speaks. The address keeps it, so that a link carries it.
 function chooseLanguage() {
   const asked = new URLSearchParams(location.search).get("lang");
-  const wanted = [asked, ...navigator.languages].filter(Boolean).map(tag => tag.toLowerCase());
-  return wanted.map(tag => tag.split("-")[0]).find(tag => tag in catalogues) ?? "en";
+  const wanted = [asked, ...navigator.languages].filter(Boolean).map((tag) => tag.toLowerCase());
+  return wanted.map((tag) => tag.split("-")[0]).find((tag) => tag in catalogues) ?? "en";
 }
 
 // The page's texts in a language. The build has written English's into the

@@ -7,12 +7,15 @@ import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import { readFileSync, readdirSync } from "node:fs";
 import { checkLine, linkText } from "../web/check.mjs";
-import { explain, readNumbers, sayer } from "../web/explain.mjs";
+import { explain, readNumbers } from "../web/explain.mjs";
+import { sayer } from "../web/say.mjs";
 
 const here = new URL(".", import.meta.url);
 const texts = new URL("../web/texts/", here);
 const catalogue = (language) => JSON.parse(readFileSync(new URL(`${language}.json`, texts), "utf8"));
-const say = sayer(catalogue("en"));
+// What the page says, with its no-break spaces as plain ones.
+const said = sayer(catalogue("en"));
+const say = (key, values) => said(key, values).replaceAll("\u00a0", " ");
 const bytes = (text) => new TextEncoder().encode(text);
 const run = (input) =>
   execFileSync("node", ["--no-warnings", new URL("wasi-run.mjs", here).pathname, process.env.QUADRATIC_WASM], {

@@ -7,10 +7,47 @@
 import { INT_MAX, INT_MIN } from "./explain.mjs";
 import { gcd, polynomial } from "./exact.mjs";
 
-// Dashes that people and word processors type for a minus sign, before a
-// digit: the program knows only the hyphen-minus.
-const DASHES = /[\u2010-\u2015\u2212\uFE63\uFF0D](?=\s*\d)/g;
-export const fixDashes = (text) => text.replace(DASHES, "-");
+// What a student's keyboard types for the program's characters, each with
+// one meaning only, becomes that character as it is typed: the digits of
+// every script, the full-width forms of a Chinese or Japanese input method,
+// the ideographic space and the spaces that never group digits, a dash
+// before a digit (a minus sign), and the decimal separator and list commas
+// of Arabic and Chinese. Invisible format characters, such as the marks of
+// direction that an Arabic keyboard types, are dropped. The spaces that may
+// group digits (no-break, narrow, thin, figure, punctuation, hair) stay, for
+// the check to ask what they mean.
+const FORMAT = /\p{Cf}/gu;
+const DIGIT = /\p{Nd}/u;
+const SPACE = /[\u0085\u1680\u2000-\u2006\u2028\u2029\u205f\u3000]/g;
+const DASH = /[\u2010-\u2015\u2212\ufe63](?=[\s\u00a0\u2007-\u200a\u202f]*\d)/g;
+const SEPARATORS = { "\u066b": ".", "\u060c": ",", "\u3001": "," };
+
+/**
+ * The value of a decimal digit of any script: digits come in runs of whole
+ * blocks of ten, 0 to 9, so the distance from the run's start gives it.
+ * @param {string} digit one code point of category Nd
+ */
+function digitValue(digit) {
+  let start = /** @type {number} */ (digit.codePointAt(0));
+  while (DIGIT.test(String.fromCodePoint(start - 1))) start--;
+  return String(/** @type {number} */ ((digit.codePointAt(0)) - start) % 10);
+}
+
+/**
+ * A line as the student's keyboard typed it, in the program's characters
+ * where each has one meaning only.
+ * @param {string} text
+ * @returns {string}
+ */
+export function fixTyped(text) {
+  return text
+    .replace(FORMAT, "")
+    .replace(/[\uff01-\uff5e]/g, (wide) => String.fromCharCode(wide.charCodeAt(0) - 0xfee0))
+    .replace(/\p{Nd}/gu, (digit) => (digit < "\x80" ? digit : digitValue(digit)))
+    .replace(SPACE, " ")
+    .replace(/[\u066b\u060c\u3001]/g, (mark) => SEPARATORS[mark])
+    .replace(DASH, "-");
+}
 
 const FRACTIONS = {
   "½": [1n, 2n],

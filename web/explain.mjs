@@ -3,6 +3,7 @@
 // typed, and what its result line means, in exact arithmetic. No DOM: the
 // page shows what this returns, and the tests call it in Node.
 import { decimal, fraction, linearRoot, polynomial, quadraticForms } from "./exact.mjs";
+import { pair as coordinates } from "./say.mjs";
 
 export const INT_MIN = -(2n ** 31n);
 export const INT_MAX = 2n ** 31n - 1n;
@@ -10,35 +11,6 @@ const isSpace = (byte) => byte === 32 || (byte >= 9 && byte <= 13);
 const isDigit = (byte) => byte >= 48 && byte <= 57;
 const PLUS = 43,
   MINUS = 45;
-
-// A text of the catalogue with its {placeholders} filled in. In a language
-// written right to left, each value that is a formula or a number is
-// isolated left to right, and a short formula is kept on one line: broken,
-// its two halves would stand at opposite ends of two lines.
-export function sayer(catalogue) {
-  const say = (key, values = {}) => catalogue[key].replace(/\{(\w+)\}/g, (found, name) => values[name] ?? found);
-  if (catalogue.dir !== "rtl") return say;
-  const isolated = (value) => (value === undefined || /[\u0590-\u08ff]/.test(value) ? value : `\u2066${value}\u2069`);
-  return (key, values = {}) =>
-    unbroken(say(key, Object.fromEntries(Object.entries(values).map(([name, value]) => [name, isolated(value)]))));
-}
-
-// Each outermost isolate of 32 characters or fewer with no-break spaces.
-function unbroken(text) {
-  let depth = 0,
-    start = 0,
-    made = "";
-  for (const [at, character] of [...text].entries()) {
-    if (character === "\u2066" && depth++ === 0) start = at;
-    if (character === "\u2069" && --depth === 0) {
-      const formula = [...text].slice(start, at + 1).join("");
-      made += formula.length <= 34 ? formula.replaceAll(" ", "\u00a0") : formula;
-    } else if (depth === 0) {
-      made += character;
-    }
-  }
-  return made;
-}
 
 // The three numbers as the program reads them from the bytes typed: white
 // space skipped, one sign, the digits, saturating to the int range. A read
@@ -77,12 +49,11 @@ function valued(exact, number, point) {
 }
 
 // A point, exactly, and in decimals where they differ.
-function pair(exact, numbers, point) {
-  const digits = numbers.map((number) => decimal(number, point)),
-    between = point === "," ? "; " : ", ";
-  const text = `(${exact.join(between)})`;
+function located(say, exact, numbers) {
+  const digits = numbers.map((number) => decimal(number, say("decimalPoint")));
+  const text = coordinates(say, exact[0], exact[1]);
   if (digits.every((digit, i) => digit === exact[i])) return text;
-  return `${text} ${numbers.every((number) => number.exact) ? "=" : "≈"} (${digits.join(between)})`;
+  return `${text} ${numbers.every((number) => number.exact) ? "=" : "≈"} ${coordinates(say, digits[0], digits[1])}`;
 }
 
 function list(say, items) {
@@ -140,11 +111,11 @@ function quadratic(say, a, b, c, printed, point) {
   }
   if (forms.factored) working.push(["workingFactored", `${polynomial(a, b, c)} = ${forms.factored}`]);
   if (b !== 0n) working.push(["workingVertex", `${polynomial(a, b, c)} = ${forms.vertexForm}`]);
-  working.push(["workingAxis", forms.axis], ["workingIntercept", `(0${point === "," ? ";" : ","} ${show(c)})`]);
-  const vertex = pair(
+  working.push(["workingAxis", forms.axis], ["workingIntercept", coordinates(say, "0", show(c))]);
+  const vertex = located(
+    say,
     [fraction(forms.h.n, forms.h.d), fraction(forms.k.n, forms.k.d)],
     [forms.hDecimal, forms.kDecimal],
-    point,
   );
   paragraphs.push(say(a > 0n ? "opensUp" : "opensDown", { polynomial: polynomial(a, b, c), vertex }));
   return { paragraphs, working, summary, forms, vertex };
@@ -212,6 +183,6 @@ function graphText(say, a, b, c, body, point) {
   }
   if (root) said.push(say("graphMeets", { points: `x = ${valued(root.text, root.decimal, point)}` }));
   if (forms) said.push(say("graphVertex", { point: body.vertex }));
-  said.push(say("graphIntercept", { point: `(0${point === "," ? ";" : ","} ${show(c)})` }));
+  said.push(say("graphIntercept", { point: coordinates(say, "0", show(c)) }));
   return said.join(say("sentenceGap"));
 }

@@ -2,8 +2,9 @@
 // The page: runs the program's WebAssembly module as a terminal would, checks
 // each line before it is sent, and shows each run's reading. The build puts
 // the texts of every language in the page as JSON, and inlines the modules.
-import { checkLine, fixDashes, linkText } from "./check.mjs";
-import { explain, readNumbers, sayer } from "./explain.mjs";
+import { checkLine, fixTyped, linkText } from "./check.mjs";
+import { explain, readNumbers } from "./explain.mjs";
+import { sayer } from "./say.mjs";
 import { HEIGHT, WIDTH, graph } from "./graph.mjs";
 
 // The program runs to completion or until it reads past what has been typed,
@@ -297,7 +298,7 @@ $("form").addEventListener("submit", (event) => {
   line.focus();
 });
 line.addEventListener("input", () => {
-  const fixed = fixDashes(line.value);
+  const fixed = fixTyped(line.value);
   if (fixed !== line.value) {
     const caret = line.selectionStart;
     line.value = fixed;

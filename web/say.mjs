@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// @ts-check
+// The page's words: a text of a language's catalogue with its {placeholders}
+// filled in, and set as a textbook sets a formula within a sentence. No DOM.
+
+/** @typedef {Record<string, string>} Catalogue a language's texts, by key */
+/** @typedef {(key: string, values?: Record<string, string>) => string} Say */
+
+const NBSP = "\u00a0";
+const LTR = "\u2066";
+const POP = "\u2069";
+
+// A line may break after a relation or an operator, never before one: the
+// space before each is a no-break one.
+const BEFORE_OPERATOR = / (?=[=≈<>≤≥+−±·×] )/g;
+
+/**
+ * A text set so that a formula in it breaks only after a relation or an
+ * operator. Right to left, a formula is isolated left to right, and broken
+ * its halves would stand at opposite ends of two lines: there it breaks only
+ * after = or ≈, where each half still reads as a statement.
+ * @param {string} text
+ * @param {boolean} rtl
+ */
+export function typeset(text, rtl = false) {
+  const set = text.replace(BEFORE_OPERATOR, NBSP);
+  if (!rtl) return set;
+  let depth = 0;
+  return [...set]
+    .map((character, at, all) => {
+      if (character === LTR) depth++;
+      if (character === POP) depth--;
+      return character === " " && depth > 0 && !/[=≈]/.test(all[at - 1]) ? NBSP : character;
+    })
+    .join("");
+}
+
+/**
+ * The function that says the catalogue's texts. Right to left, each value
+ * that holds no letter of a right-to-left script, a formula or a number, is
+ * isolated left to right.
+ * @param {Catalogue} catalogue
+ * @returns {Say}
+ */
+export function sayer(catalogue) {
+  const rtl = catalogue.dir === "rtl";
+  const isolated = (/** @type {string} */ value) => (!rtl || /[\u0590-\u08ff]/.test(value) ? value : LTR + value + POP);
+  return (key, values = {}) =>
+    typeset(
+      catalogue[key].replace(/\{(\w+)\}/g, (found, name) => (name in values ? isolated(values[name]) : found)),
+      rtl,
+    );
+}
+
+/**
+ * A point's coordinates as the language writes a pair, kept on one line.
+ * @param {Say} say
+ * @param {string} x
+ * @param {string} y
+ */
+export const pair = (say, x, y) => say("pair", { x, y }).replaceAll(" ", NBSP);

@@ -4,8 +4,9 @@
 python3 tests/exact_oracle.py SEED COUNT prints COUNT lines of JSON, each a set
 a, b, c with its discriminant, the square part k, m of |Δ| (from a full
 factorisation: trial division, then Miller-Rabin and Pollard's rho, not the
-page's method) and six-decimal readings, ties to even, computed with Decimal
-at 80 digits and with Fraction. Integers are written as strings.
+page's method) and six-decimal readings, ties to even, with the first three
+significant digits of a value that they round to 0, computed with Decimal at
+80 digits and with Fraction. Integers are written as strings.
 """
 import json
 import math
@@ -108,17 +109,35 @@ def millionths(value):
     return int((value / MILLIONTH).quantize(Decimal(1), rounding=ROUND_HALF_EVEN))
 
 
+def significant(value):
+    """A value that rounds to 0 in millionths without being 0: its first three
+    significant digits, signed, and the exponent of the first, as "268 -7"."""
+    if value == 0 or millionths(value) != 0:
+        return None
+    shown = value if isinstance(value, Decimal) else Decimal(value.numerator) / Decimal(value.denominator)
+    exponent = shown.copy_abs().adjusted()
+    scaled = value * Fraction(10) ** (2 - exponent) if isinstance(value, Fraction) else shown.scaleb(2 - exponent)
+    digits = round(scaled) if isinstance(value, Fraction) else int(scaled.quantize(Decimal(1), rounding=ROUND_HALF_EVEN))
+    if abs(digits) == 1000:
+        digits, exponent = digits // 10, exponent + 1
+    return f"{digits} {exponent}"
+
+
 def readings(a, b, c):
     delta = b * b - 4 * a * c
-    out = {"hDecimal": millionths(Fraction(-b, 2 * a)), "kDecimal": millionths(Fraction(-delta, 4 * a))}
+    values = {"h": Fraction(-b, 2 * a), "k": Fraction(-delta, 4 * a)}
     if delta < 0:
-        out["re"] = millionths(Fraction(-b, 2 * a))
-        out["im"] = millionths(Decimal(-delta).sqrt() / abs(2 * a))
+        values["re"] = Fraction(-b, 2 * a)
+        values["im"] = Decimal(-delta).sqrt() / abs(2 * a)
     else:
         # The square root is exact where Δ is a square; a tie is then exact too.
         root = Decimal(delta).sqrt()
-        out["x1"] = millionths((-b - root) / (2 * a))
-        out["x2"] = millionths((-b + root) / (2 * a))
+        values["x1"] = (-b - root) / (2 * a)
+        values["x2"] = (-b + root) / (2 * a)
+    out = {}
+    for key, value in values.items():
+        out[key + "Decimal" if len(key) == 1 else key] = millionths(value)
+        out[key + "Tiny"] = significant(value)
     return delta, out
 
 

@@ -105,7 +105,7 @@ const forms = [
   [[1, -6, 7], { x1: "3 − √2", both: "3 ± √2" }],
   [[8, 0, -9], { x1: "−3√2/4", x2: "3√2/4" }],
   [[3, -1, 0], { x1: "0", x2: "1/3", factored: "x(3x − 1)", vertexForm: "3(x − 1/6)² − 1/12" }],
-  [[2, 5, -3], { factored: "(2x − 1)(x + 3)", simplified: ["√49 = 7", "x = (−5 ± 7)/4", "x1 = (−5 − 7)/4 = −3", "x2 = (−5 + 7)/4 = 1/2"] }],
+  [[2, 5, -3], { factored: "(2x − 1)(x + 3)", simplified: ["√49 = 7", "x = (−5 ± 7)/4", "x₁ = (−5 − 7)/4 = −3", "x₂ = (−5 + 7)/4 = 1/2"] }],
   [[-1, 0, 4], { x1: "2", x2: "−2", factored: "−(x − 2)(x + 2)", vertexForm: "−x² + 4" }],
   [[2, 8, 6], { factored: "2(x + 3)(x + 1)", vertexForm: "2(x + 2)² − 2", h: { n: -2n, d: 1n } }],
   [[1, 2, 1], { kind: "double", rational: true, x1: "−1", x2: "−1", factored: "(x + 1)²", square: null }],
@@ -114,9 +114,9 @@ const forms = [
   [[1, 0, 1], { kind: "complex", x1: "−i", x2: "i", both: "±i", vertexForm: "x² + 1" }],
   [[1, -2, 2], { both: "1 ± i", x1: "1 − i" }], [[1, 0, 4], { both: "±2i" }], [[4, 0, 9], { both: "±(3/2)i" }],
   [[1, 0, 12], { both: "±(2√3)i" }], [[1, 0, 3], { both: "±(√3)i" }],
-  [[2, 4, 5], { both: "−1 ± (√6/2)i", x2: "−1 + (√6/2)i", rootWorking: "x = (−4 ± √−24)/4", kDecimal: { millionths: 3000000n, exact: true },
-    simplified: ["√−24 = √24·i", "√24 = √(4·6) = 2√6", "x = (−4 ± 2√6·i)/4", "x = −1 ± (√6/2)i"] }],
-  [[2, 4, 5].map((v) => -v), { both: "−1 ± (√6/2)i", vertexForm: "−2(x + 1)² − 3", deltaWorking: "(−4)² − 4·(−2)·(−5) = 16 − 40 = −24" }],
+  [[2, 4, 5], { both: "−1 ± (√6/2)i", x2: "−1 + (√6/2)i", rootWorking: "x = (−4 ± √24·i)/4", kDecimal: { millionths: 3000000n, exact: true },
+    simplified: ["√24 = √(4·6) = 2√6", "x = (−4 ± 2√6·i)/4", "x = −1 ± (√6/2)i"] }],
+  [[2, 4, 5].map((v) => -v), { x1: "−1 + (√6/2)i", both: "−1 ± (√6/2)i", vertexForm: "−2(x + 1)² − 3", deltaWorking: "(−4)² − 4·(−2)·(−5) = 16 − 40 = −24" }],
   [[128, -129, 1], { x1: "1/128", x1Decimal: { millionths: 7812n, exact: false }, factored: "(128x − 1)(x − 1)" }], // a tie, to even
   // The extremes: Δ a prime, a product of two primes above 2^31, p·q² with q near 2^21, b = −2^31.
   [[2147483647, -2147483645, -2147483617], { square: [1n, 23058429804374130821n], x1Decimal: { millionths: -618034n, exact: false },
@@ -126,7 +126,7 @@ const forms = [
     x1Decimal: { millionths: 438185n, exact: false }, x2Decimal: { millionths: -2376688n, exact: false } }],
   [[-(2 ** 31), -(2 ** 31), 2 ** 31 - 1], { square: [65536n, 5368709118n], both: "(−32768 ± √5368709118)/65536",
     deltaWorking: "(−2147483648)² − 4·(−2147483648)·2147483647 = 4611686018427387904 + 18446744065119617024 = 23058430083547004928" }],
-  [[2 ** 31 - 1, 1, 2 ** 31 - 1], { x1: "−1/4294967294 − (√18446744056529682435/4294967294)i", reDecimal: { millionths: 0n, exact: false },
+  [[2 ** 31 - 1, 1, 2 ** 31 - 1], { x1: "−1/4294967294 − (√18446744056529682435/4294967294)i", reDecimal: { millionths: 0n, exact: false, tiny: { digits: -233n, exponent: -10, exact: false } },
     imDecimal: { millionths: 1000000n, exact: false } }],
 ];
 
@@ -211,9 +211,11 @@ function checkRoots(forms, row, scale) {
   const pm = (sign) => (forms.both === null ? null : evaluate(forms.both, 0, sign));
   if (forms.kind === "complex") {
     const [re, im] = [Number(row.re) / 1e6, Number(row.im) / 1e6];
+    // x₁ has the minus sign in the formula: before its imaginary part where a > 0.
+    const first = Number(row.a) > 0 ? -1 : 1;
     for (const [text, s] of [
-      [forms.x1, -1],
-      [forms.x2, 1],
+      [forms.x1, first],
+      [forms.x2, -first],
     ]) {
       const [gotRe, gotIm] = evaluate(text);
       close(gotRe, re, tolerance, text);
@@ -254,10 +256,12 @@ test("seeded sweep against Python's exact integers", () => {
     assert.equal(forms.rational, forms.delta >= 0n && (row.m === null || row.m === "1"), what);
     const readings = forms.kind === "complex" ? ["re", "im"] : ["x1", "x2"];
     for (const key of [...readings, "h", "k"]) {
+      const { millionths, tiny } = forms[`${key}Decimal`];
+      assert.equal(millionths, BigInt(row[`${key}${key.length === 1 ? "Decimal" : ""}`]), `${what} ${key}`);
       assert.equal(
-        forms[`${key}Decimal`].millionths,
-        BigInt(row[`${key}${key.length === 1 ? "Decimal" : ""}`]),
-        `${what} ${key}`,
+        tiny ? `${tiny.digits} ${tiny.exponent}` : null,
+        row[`${key}Tiny`],
+        `${what} ${key}: significant digits`,
       );
     }
     checkTypography(forms, what);

@@ -25,6 +25,10 @@ ANOTHER = "To solve another equation, type its numbers."
 LAST = "const runs = document.querySelectorAll('#transcript .run'); const last = runs[runs.length - 1];"
 
 
+def plain(text):  # what the page says, its no-break spaces as plain ones
+    return re.sub("[\u00a0\u202f]", " ", text)
+
+
 def free_port():
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))
@@ -116,11 +120,13 @@ class Browser:
 
     def idle(self):  # the last run, once the page has done all it was given
         until(lambda: self.run("return document.getElementById('transcript').getAttribute('aria-busy') === 'false'"))
-        return self.run(LAST + "return [last.querySelector('pre').textContent, document.getElementById('status').textContent]")
+        transcript, status = self.run(LAST + "return [last.querySelector('pre').textContent, document.getElementById('status').textContent]")
+        return [transcript, plain(status)]
 
     def held(self):  # what the page says of a line it holds back, or None
-        return self.run("const check = document.getElementById('check');"
+        said = self.run("const check = document.getElementById('check');"
                         "return check.hidden ? null : document.getElementById('check-text').textContent")
+        return None if said is None else plain(said)
 
     def close(self):
         try:
@@ -150,7 +156,7 @@ def dialogue(browser, typed, touch):
 
 def read_as(browser):  # the coefficients the page says the program read
     said = browser.run(LAST + "return last.querySelector('.reading').textContent")
-    return " ".join(re.search(r"with a = (\S+), b = (\S+) and c = (\S+?)\.", said).groups()).replace("−", "-")
+    return " ".join(re.search(r"with a = (\S+), b = (\S+) and c = (\S+?)\.", plain(said)).groups()).replace("−", "-")
 
 
 def terminal_rows(browser):
@@ -173,31 +179,22 @@ def terminal_rows(browser):
     return results
 
 
-GRAPH = [  # coefficients, the marks' labels, and the graph's text alternative
-    ("1 -5 6", ["x1 (2, 0)", "x2 (3, 0)", "vertex (2.5, −0.25)", "(0, 6)"], "A parabola that opens upwards. It meets the x-axis at x1 = 2 and x2 = 3. Its vertex is at (5/2, −1/4) = (2.5, −0.25). It crosses the y-axis at (0, 6)."),
-    ("1 2 1", ["x (−1, 0)", "(0, 1)"], "A parabola that opens upwards. It meets the x-axis at x = −1. Its vertex is at (−1, 0). It crosses the y-axis at (0, 1)."),
-    ("-1 0 2", ["x1 (1.414, 0)", "x2 (−1.414, 0)", "vertex (0, 2)"], "A parabola that opens downwards. It meets the x-axis at x1 = √2 ≈ 1.414214 and x2 = −√2 ≈ −1.414214. Its vertex is at (0, 2). It crosses the y-axis at (0, 2)."),
-    ("0 2 4", ["x (−2, 0)", "(0, 4)"], "A straight line. It meets the x-axis at x = −2. It crosses the y-axis at (0, 4)."),
-    ("0 0 7", ["(0, 7)"], "A level straight line. It crosses the y-axis at (0, 7)."),
-    ("1 1534028681 -455521473", ["x1 (−1.53e9, 0)", "x2 (0.297, 0)", "vertex (−7.67e8, −5.88e17)", "(0, −455521473)"], "A parabola that opens upwards. It meets the x-axis at x1 = (−1534028681 − √2353243995952685653)/2 ≈ −1534028681.296945 and x2 = (−1534028681 + √2353243995952685653)/2 ≈ 0.296945. Its vertex is at (−1534028681/2, −2353243995952685653/4) = (−767014340.5, −588310998988171413.25). It crosses the y-axis at (0, −455521473)."),
-]
 LAST_GRAPH = LAST + "const figure = last.querySelector('.figure'), svg = figure.querySelector('svg');"
 
 
 def graph_rows(browser):
-    """Each mark inside the frame, and a parabola with no real root above the x-axis, however near."""
+    """The graph as drawn, in the fonts of the engine: each label inside the frame, none over another,
+    and the curve of a parabola with no real root above the x-axis, however near. The model's labels and
+    places are tested in Node.js (graph_test.mjs)."""
     results = []
-    for typed, labels, said in GRAPH:
+    for typed in ("1 -5 6", "-1 0 4", "1 1534028681 -455521473", "2147441941 92681 1"):
         dialogue(browser, [typed + "\n"], False)
-        marks = browser.run(LAST_GRAPH + """
-            const frame = svg.querySelector('rect').getBBox();
-            const inside = [...svg.querySelectorAll('circle')].every(c =>
-              c.cx.baseVal.value >= frame.x && c.cx.baseVal.value <= frame.x + frame.width &&
-              c.cy.baseVal.value >= frame.y && c.cy.baseVal.value <= frame.y + frame.height);
-            const labels = [...figure.querySelectorAll('.mark')].map(label => label.textContent);
-            return [labels, inside, svg.querySelector('desc').textContent, svg.getAttribute('aria-labelledby').split(' ').length];""")
-        results.append(check(f"graph of {typed}", marks, [labels, True, said, 1]))
-    dialogue(browser, ["2147441941 92681 1\n"], False)
+        results.append(check(f"graph of {typed}: the labels as drawn", browser.run(LAST_GRAPH + """
+            const frame = svg.querySelector('rect').getBoundingClientRect();
+            const boxes = [...figure.querySelectorAll('.mark')].map(label => label.getBoundingClientRect());
+            const inside = boxes.every(b => b.left >= frame.left - 1 && b.right <= frame.right + 1 && b.top >= frame.top - 1 && b.bottom <= frame.bottom + 1);
+            const apart = boxes.every((b, i) => boxes.every((o, j) => j <= i || o.right <= b.left || b.right <= o.left || o.bottom <= b.top || b.bottom <= o.top));
+            return [boxes.length > 0, inside, apart, svg.getAttribute('aria-labelledby').split(' ').length];"""), [True, True, True, 1]))
     results.append(check("no real root: the curve stays above the x-axis", browser.run(LAST_GRAPH + """
         const axis = svg.querySelector('.axis').y1.baseVal.value;
         return svg.querySelector('.curve').getAttribute('points').split(' ').every(p => Number(p.split(',')[1]) < axis);"""), True))
@@ -218,6 +215,7 @@ def behaviour_rows(browser, page):
     started = time.monotonic()
     browser.run("document.getElementById('line').value = '9'.repeat(1 << 20)")  # a paste, past maxlength
     browser.press("#line", ENTER)
+    browser.press("#line", ENTER)  # beyond the program's range: held, and sent as typed
     results.append(check("a pasted megabyte is one terminal line, at once",
                          [browser.idle(), time.monotonic() - started < 10], [["ax2 + bx + c\na..." + "9" * 4095 + "\nb...", "Type b, the number in front of x, and send it."], True]))
     browser.run("""const script = document.createElement('script');  // in the page's own world
@@ -237,17 +235,22 @@ def behaviour_rows(browser, page):
 
 
 def typed_into(browser, page, hash, *keys):  # the last run and what the page holds back, after the keys
-    browser.open(page, hash)
+    if hash is not None:
+        browser.open(page, hash)
     for key in keys:
-        browser.click(key) if key.startswith("#") else browser.press("#line", key)
+        browser.click(key) if key[0] in "#." else browser.press("#line", key)
     transcript, status = browser.idle()
     return [transcript.removeprefix("ax2 + bx + c\n"), browser.held(), browser.run("return document.getElementById('line').value")]
 
 
+WHOLE = ("The program takes integers only: it would read 1.5 as 1, then stop at “.5”. To solve the equation with integers, "
+         "type all three numbers on one line, such as 1.5 -5 6: the page then finds integers with the same roots.")
+RANGE = ("The program takes integers from −2147483648 to 2147483647 only: it would read 2147483648 as 2147483647. "
+         "Send it as typed, or press Enter again, if that is what you mean.")
 MISTAKES = [  # link, keys typed or buttons pressed: the last run, what the page says of the held line, the field
-    ("", ["1.5" + ENTER], ["a...", "The program takes whole numbers only: it would read 1.5 as 1, then stop at “.5”. To solve the equation with whole numbers, type all three numbers on one line, such as 1.5 -5 6: the page then finds whole numbers with the same roots.", "1.5"]),
+    ("", ["1.5" + ENTER], ["a...", WHOLE, "1.5"]),
     ("", ["1.5" + ENTER, ENTER], ["a...1.5\nb...c...x1 : 0.000000, x2 : 0.000000", None, ""]),
-    ("", ["1.5 -5 6" + ENTER, "#offer"], ["a...3 -10 12\nb...c...x1 : M-NAN, x2 : NAN", None, ""]),
+    ("", ["1.5 -5 6" + ENTER, ".offer"], ["a...3 -10 12\nb...c...x1 : M-NAN, x2 : NAN", None, ""]),
     ("", ["\u22123 2 1" + ENTER], ["a...-3 2 1\nb...c...x1 : 1.000000, x2 : -0.333333", None, ""]),
     ("", ["1" + ENTER, ENTER], ["a...1\nb...", "The line is empty, and the program is waiting for b: type a number.", ""]),
     ("", ["1" + ENTER, "x^2" + ENTER], ["a...1\nb...", "The program reads numbers only, not “x^2”: type the number in front of x² for a, the number in front of x for b, and the number on its own for c.", "x^2"]),
@@ -256,7 +259,17 @@ MISTAKES = [  # link, keys typed or buttons pressed: the last run, what the page
     ("#1%04%04", [], ["a...1b...c...x1 : 0.000000, x2 : 0.000000", None, ""]),
     ("#1+-5+6", [], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
     ("#1,-5,6", [], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
-    ("#1.5%0A-5%0A6", [], ["a...", "The program takes whole numbers only: it would read 1.5 as 1, then stop at “.5”. To solve the equation with whole numbers, type all three numbers on one line, such as 1.5 -5 6: the page then finds whole numbers with the same roots.", "1.5"]),
+    ("#1.5%0A-5%0A6", [], ["a...", WHOLE, "1.5"]),
+    # What a student's own keyboard types: Arabic-Indic digits, a Chinese input method's full-width forms.
+    ("", ["١ -٥ ٦" + ENTER], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
+    ("", ["１　－５　６" + ENTER], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
+    ("", ["1 -5 6" + ENTER, ".offer"], ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]),
+    ("", ["2147483648" + ENTER], ["a...", RANGE, "2147483648"]),
+    ("", ["2147483648" + ENTER, ENTER], ["a...2147483648\nb...", None, ""]),
+    ("#1/00", [], ["a...", "1/00 has no value: in mathematics, division by 0 is undefined.", "1/00"]),
+    ("#x^2+5x+6=0", [".offer"], ["a...1 5 6\nb...c...x1 : -3.000000, x2 : -2.000000", None, ""]),
+    ("#2x%5E2%2B3x-2%3D0", [".offer"], ["a...2 3 -2\nb...c...x1 : -2.000000, x2 : 0.500000", None, ""]),
+    ("#1%202%201%0A%04", [], ["a...1 2 1\nb...c...x1 : -1.000000, x2 : -1.000000", None, ""]),
 ]
 
 
@@ -268,9 +281,20 @@ def mistake_rows(browser, page):
     browser.idle()
     results.append(check("No more input is in the address", browser.run("return location.hash"), "#%04"))
     browser.open(page, "#1%20-3%202%0A1%202%201")
-    results.append(check("each equation of a link keeps its reading", browser.run(
-        "return [...document.querySelectorAll('.reading h2')].map(h => h.textContent)"),
+    results.append(check("each equation of a link keeps its reading", [plain(heading) for heading in browser.run(
+        "return [...document.querySelectorAll('.reading h2')].map(h => h.textContent)")],
         ["What x² − 3x + 2 = 0 means", "What x² + 2x + 1 = 0 means"]))
+    browser.open(page, "#1.5")
+    browser.run("location.hash = '#1%20-5%206'")  # changed by hand, while 1.5 is held
+    results.append(check("an address changed by hand starts afresh, whatever is held", typed_into(browser, page, None),
+                         ["a...1 -5 6\nb...c...x1 : 2.000000, x2 : 3.000000", None, ""]))
+    browser.open(page)
+    browser.press("#line", "1.5" + ENTER)
+    browser.press("#line", "\ue003\ue003\ue003")  # Backspace: the field is 1.5 no longer
+    results.append(check("the field's description says nothing of a line no longer held", browser.run(
+        "return document.getElementById('line').getAttribute('aria-describedby').split(' ')"
+        ".map(id => document.getElementById(id).textContent).join('|')"), "|Type a, the number in front of x², and send it.|With a keyboard: Enter sends the line. "
+        "Ctrl+D sends it without a line end, or on an empty line says there is no more input. Esc starts over."))
     return results
 
 
@@ -293,26 +317,65 @@ def language_rows(browser, page):
     browser.open(page, "#1%200%20-2")
     browser.run("const menu = document.getElementById('language'); menu.value = 'fr';"
                 "menu.dispatchEvent(new Event('change'))")
-    return [check("the menu changes the language", browser.run(
+    results = [check("the menu changes the language", browser.run(
         "return [location.search, location.hash, document.documentElement.lang, document.querySelector('.reading h2').textContent,"
         "document.querySelector('.reading').textContent.includes('≈ 1,414214')]"),
-        ["?lang=fr", "#1%200%20-2", "fr", "Étude de x² − 2 = 0", True])]
+        ["?lang=fr", "#1%200%20-2", "fr", "Étude de x²\u00a0− 2\u00a0= 0", True])]
+    browser.open(page, "#1,5%20-5%206", "?lang=fr")
+    results.append(check("a link's decimal comma, in the language of the link", [browser.held().startswith(
+        "Le programme ne lit que des nombres entiers : il lirait 1,5 comme 1"), browser.run(
+        "return [document.getElementById('line').value, document.querySelector('.offer').textContent]")],
+        [True, ["1,5 -5 6", "Résoudre 3x²\u00a0− 10x\u00a0+ 12\u00a0= 0"]]))
+    return results
 
 
-# Δ = 23058430036302364793, a prime of 65 bits: the longest search for a square factor there is.
-HARDEST = "-2147483648 2147483637 2147483647"
+# Readings of every kind, the longest numbers there are, and a line held at the end.
+SET = "#" + "%0A".join(["1%20-5%206", "2%204%205", "-1107730878%20-2147340163%201153622184", "0%203%20-1",
+                        "-826639427%20-448450516%20-60820915", "1.5%20-5%206"])
+BREAKS = """const OPERATOR = /[=≈+−±·×<>≤≥]/, faults = [];
+  for (const block of document.querySelectorAll('h1, .reading h2, .reading p, .formula, #status, #check-text')) {
+    const chars = [], walker = document.createTreeWalker(block, NodeFilter.SHOW_TEXT);
+    let depth = 0, isolates = 0;  // an inline formula right to left: the outermost isolate each character is in
+    for (let node; (node = walker.nextNode()); ) for (let i = 0; i < node.data.length; i++) {
+      const ch = node.data[i], range = document.createRange();
+      if (ch === '\u2066' && depth++ === 0) isolates++;
+      if (ch === '\u2069') depth--;
+      range.setStart(node, i);
+      range.setEnd(node, i + 1);
+      const box = range.getClientRects()[0];
+      chars.push({ ch, isolate: depth > 0 ? isolates : 0, top: box && box.width > 0 && !/\s/.test(ch) ? box.top : null });
+    }
+    const text = chars.map(c => c.ch).join(''), half = parseFloat(getComputedStyle(block).lineHeight) / 2 || 10;
+    let before = -1;
+    chars.forEach((c, i) => {
+      if (c.top === null) return;
+      if (before >= 0 && c.top > chars[before].top + half) {
+        const last = chars[before].ch, said = `${text.slice(Math.max(0, before - 12), before + 1)} / ${text.slice(i, i + 12)}`;
+        const open = text.slice(0, i).lastIndexOf('('), pair = open > text.slice(0, i).lastIndexOf(')') && /\d\s*[,;|]\s/.test(text.slice(open, i));
+        // An operator, not a sign: a space after it.
+        if (OPERATOR.test(c.ch) && /\s/.test(text[i + 1] ?? '')) faults.push('before an operator: ' + said);
+        if (i === before + 1 && /[\d.,]/.test(last) && /[\d.,]/.test(c.ch)) faults.push('inside a number: ' + said);
+        if (pair) faults.push('inside a pair: ' + said);
+        if (c.isolate && c.isolate === chars[before].isolate && !/[=≈]/.test(last)) faults.push('inside an inline formula: ' + said);
+      }
+      before = i;
+    });
+  }
+  return faults;"""
 
 
-def slowed_rows(browser, page):
-    """With the CPU slowed four times, the reading of the hardest Δ within 50 ms of the result."""
-    browser.open(page)
-    browser.command("ExecuteCdpCommand", cmd="Emulation.setCPUThrottlingRate", params={"rate": 4})
-    browser.press("#line", HARDEST + ENTER)
-    browser.idle()
-    took = browser.run("return performance.getEntriesByName('reading')[0].duration")
-    browser.command("ExecuteCdpCommand", cmd="Emulation.setCPUThrottlingRate", params={"rate": 1})
-    print(f"the reading of {HARDEST}, the CPU slowed 4×: {took:.1f} ms")
-    return [check("the hardest reading within 50 ms, slowed 4×", took < 50, True)]
+def line_rows(browser, page, languages):
+    """At 320 and 390 px, in each language: a formula breaks only after a relation or an operator, never
+    before one, never inside a number or a pair, and in Arabic an inline formula only after = or ≈."""
+    results = []
+    for language in languages:
+        for width in (320, 390):
+            browser.command("ExecuteCdpCommand", cmd="Emulation.setDeviceMetricsOverride",
+                            params={"width": width, "height": 800, "deviceScaleFactor": 1, "mobile": False})
+            browser.open(page, SET, f"?lang={language}")
+            results.append(check(f"lines at {width} px, {language}", browser.run(BREAKS), []))
+    browser.command("ExecuteCdpCommand", cmd="Emulation.clearDeviceMetricsOverride", params={})
+    return results
 
 
 def axe_findings(browser):
@@ -372,7 +435,7 @@ def right_to_left(browser, page):
 def main(page, axe_js):
     axe = pathlib.Path(axe_js).read_text()
     languages = sorted(path.stem for path in pathlib.Path(__file__).parent.parent.glob("web/texts/*.json"))
-    results = [check("the page fits in 128 KB", os.path.getsize(page) <= 128 * 1024, True)]
+    results = []
     for engine in ("chromium", "firefox", "webkit"):
         for dark in (False, True):
             with tempfile.TemporaryDirectory() as profile:
@@ -384,9 +447,11 @@ def main(page, axe_js):
                         browser.open(page)
                         results += terminal_rows(browser) + graph_rows(browser) + behaviour_rows(browser, page)
                         results += mistake_rows(browser, page) + phone_rows(browser, page) + right_to_left(browser, page)
-                        results += language_rows(browser, page) + (slowed_rows(browser, page) if engine == "chromium" else [])
+                        results += language_rows(browser, page)
                     results += accessibility(browser, page, axe, "dark" if dark else "light",
                                              languages if engine == "chromium" else ["en"])
+                    if engine == "chromium" and not dark:
+                        results += line_rows(browser, page, languages)
                 finally:
                     browser.close()
     print(f"{results.count(True)} passed, {results.count(False)} failed")

@@ -1,33 +1,70 @@
 // SPDX-License-Identifier: MIT
+// @ts-check
 // What the page says of a run: the numbers the program read from what was
 // typed, and what its result line means, in exact arithmetic. No DOM: the
 // page shows what this returns, and the tests call it in Node.
-import { decimal, fraction, linearRoot, polynomial, quadraticForms } from "./exact.mjs";
-import { pair as coordinates } from "./say.mjs";
+import { INT_MAX, INT_MIN } from "./check.mjs";
+import { decimal, fraction, isExact, linearRoot, polynomial, quadraticForms } from "./exact.mjs";
+import { pair } from "./say.mjs";
 
-export const INT_MIN = -(2n ** 31n);
-export const INT_MAX = 2n ** 31n - 1n;
-const isSpace = (byte) => byte === 32 || (byte >= 9 && byte <= 13);
-const isDigit = (byte) => byte >= 48 && byte <= 57;
-const PLUS = 43,
-  MINUS = 45;
+/** @typedef {import("./say.mjs").Say} Say */
+/** @typedef {import("./exact.mjs").Rounded} Rounded */
+/**
+ * A number as the program read it: its value, and the number typed where it
+ * was beyond the program's range, or why there was none.
+ * @typedef {{ name: string, value: bigint, typed?: bigint, why?: { key: string, values?: Record<string, string> } }} Read
+ */
+/** A paragraph of the reading, and the formulas set on lines of their own after it. */
+/** @typedef {{ text: string, formulas: string[] }} Paragraph */
+/**
+ * @typedef {object} Reading
+ * @property {bigint} a
+ * @property {bigint} b
+ * @property {bigint} c
+ * @property {string} equation
+ * @property {string} summary the reading in a sentence, for the line by the field
+ * @property {Paragraph[]} paragraphs
+ * @property {[string, string[]][]} working each step's name and its formulas
+ * @property {string} graphTitle
+ * @property {string} graphText every digit that the graph's labels leave out
+ */
 
-// The three numbers as the program reads them from the bytes typed: white
-// space skipped, one sign, the digits, saturating to the int range. A read
-// that finds no number leaves 0 and takes nothing but a lone sign.
+const isSpace = (/** @type {number} */ byte) => byte === 32 || (byte >= 9 && byte <= 13);
+const isDigit = (/** @type {number} */ byte) => byte >= 48 && byte <= 57;
+const PLUS = 43;
+const MINUS = 45;
+
+/**
+ * A character as a reader can see it: an invisible one by its code.
+ * @param {string} character
+ */
+const visible = (character) =>
+  /[\p{Z}\p{C}]/u.test(character)
+    ? `U+${(character.codePointAt(0) ?? 0).toString(16).toUpperCase().padStart(4, "0")}`
+    : character;
+
+/**
+ * The three numbers as the program reads them from the bytes typed: white
+ * space skipped, one sign, the digits, saturating to the int range. A read
+ * that finds no number leaves 0 and takes nothing but a lone sign.
+ * @param {Uint8Array} input
+ * @returns {Read[]}
+ */
 export function readNumbers(input) {
   let at = 0;
-  const text = (from, to) => new TextDecoder().decode(input.subarray(from, to));
+  const text = (/** @type {number} */ from, /** @type {number} */ to) =>
+    new TextDecoder().decode(input.subarray(from, to));
   return ["a", "b", "c"].map((name) => {
     while (isSpace(input[at])) at++;
     const start = at;
     if (input[at] === PLUS || input[at] === MINUS) at++;
     if (!isDigit(input[at])) {
+      /** @type {Read["why"]} */
       const why =
         at > start
           ? { key: "whySign", values: { sign: text(start, at) } }
           : at < input.length
-            ? { key: "whyText", values: { text: [...text(at, at + 4)][0] } }
+            ? { key: "whyText", values: { text: visible([...text(at, at + 4)][0]) } }
             : { key: "whyEnd" };
       return { name, value: 0n, why };
     }
@@ -38,123 +75,188 @@ export function readNumbers(input) {
   });
 }
 
-const show = (value) => String(value).replace(/^-/, "−");
+const show = (/** @type {bigint} */ value) => String(value).replace(/^-/, "−");
 
-// An exact value, and its six decimals where they say more than it does.
-function valued(exact, number, point) {
-  // A value that rounds to 0 but isn't, in the program's own six decimals.
-  const digits = !number.exact && number.millionths === 0n ? `0${point}000000` : decimal(number, point);
-  if (exact === digits) return exact;
-  return `${exact} ${number.exact ? "=" : "≈"} ${digits}`;
+/**
+ * An exact value, then its decimals where they say more than it does: "=" where
+ * they are its value, "≈" where they round it.
+ * @param {Say} say
+ * @param {string} exact
+ * @param {Rounded} number
+ */
+function valued(say, exact, number) {
+  const digits = decimal(number, say("decimalPoint"));
+  return exact === digits ? exact : `${exact} ${isExact(number) ? "=" : "≈"} ${digits}`;
 }
 
-// A point, exactly, and in decimals where they differ.
+/**
+ * A point, exactly, and in decimals where they differ.
+ * @param {Say} say
+ * @param {[string, string]} exact
+ * @param {[Rounded, Rounded]} numbers
+ */
 function located(say, exact, numbers) {
   const digits = numbers.map((number) => decimal(number, say("decimalPoint")));
-  const text = coordinates(say, exact[0], exact[1]);
+  const text = pair(say, ...exact);
   if (digits.every((digit, i) => digit === exact[i])) return text;
-  return `${text} ${numbers.every((number) => number.exact) ? "=" : "≈"} ${coordinates(say, digits[0], digits[1])}`;
+  return `${text} ${numbers.every(isExact) ? "=" : "≈"} ${pair(say, digits[0], digits[1])}`;
 }
 
+/**
+ * A complex root, exactly, and in decimals where they differ.
+ * @param {Say} say
+ * @param {string} exact
+ * @param {{ reDecimal: Rounded, imDecimal: Rounded }} forms
+ * @param {string} sign before the imaginary part
+ * @param {boolean} pure whether the real part is 0
+ */
+function complexValued(say, exact, { reDecimal, imDecimal }, sign, pure) {
+  const part = decimal(imDecimal, say("decimalPoint"));
+  const imaginary = `${part === "1" ? "" : part}i`;
+  const digits = pure
+    ? `${sign === "+" ? "" : "−"}${imaginary}`
+    : `${decimal(reDecimal, say("decimalPoint"))} ${sign} ${imaginary}`;
+  if (digits === exact) return exact;
+  return `${exact} ${isExact(reDecimal) && isExact(imDecimal) ? "=" : "≈"} ${digits}`;
+}
+
+/**
+ * @param {Say} say
+ * @param {string[]} items
+ */
 function list(say, items) {
   return items.length < 2
     ? items.join("")
-    : say("and", { first: items.slice(0, -1).join(say("listComma")), second: items.at(-1) });
+    : say("and", { first: items.slice(0, -1).join(say("listComma")), second: items[items.length - 1] });
 }
 
-// What became of input that was no number, or too large a one.
+/**
+ * @param {string} text
+ * @param {string[]} formulas
+ * @returns {Paragraph}
+ */
+const paragraph = (text, formulas = []) => ({ text, formulas });
+
+/**
+ * What became of input that was no number, or too large a one.
+ * @param {Say} say
+ * @param {Read[]} numbers
+ */
 function readingNotes(say, numbers) {
   const notes = [];
+  /** @type {Map<string, string[]>} */
   const failed = new Map();
   for (const { name, value, typed, why } of numbers) {
     if (why) {
       const said = say(why.key, why.values);
       failed.set(said, [...(failed.get(said) ?? []), name]);
-    } else if (typed !== value) {
-      notes.push(
-        say(typed < 0n ? "beyondSmallest" : "beyondLargest", { typed: show(typed), name, value: show(value) }),
-      );
+    } else if (typed !== undefined && typed !== value) {
+      const key = typed < 0n ? "beyondSmallest" : "beyondLargest";
+      notes.push(say(key, { typed: show(typed), name, value: show(value) }));
     }
   }
   for (const [why, names] of failed) notes.push(say("stayedZero", { why, names: list(say, names) }));
-  return notes;
+  return notes.map((note) => paragraph(note));
 }
 
-function quadratic(say, a, b, c, printed, point) {
+/**
+ * The reading of a quadratic equation: a ≠ 0.
+ * @param {Say} say
+ * @param {bigint} a
+ * @param {bigint} b
+ * @param {bigint} c
+ * @param {string[]} printed the roots as the program wrote them
+ */
+function quadratic(say, a, b, c, printed) {
   const forms = quadraticForms(a, b, c);
-  const paragraphs = [],
-    working = [];
-  working.push(["workingDelta", `Δ = b² − 4ac = ${forms.deltaWorking}`]);
-  working.push([
-    "workingFormula",
-    `x = (−b ± √Δ)/(2a) = ${forms.rootWorking.replace(/^x = /, "")}`,
-    ...forms.simplified,
-  ]);
-  paragraphs.push(say("discriminant", { working: forms.deltaWorking }));
+  const delta = say("delta");
+  const deltaWorking = `${delta} = b² − 4ac = ${forms.deltaWorking}`;
+  const formula = forms.delta < 0n ? `x = (−b ± √(−${delta})·i)/(2a)` : `x = (−b ± √${delta})/(2a)`;
+  /** @type {Paragraph[]} */
+  const paragraphs = [paragraph(say("discriminant"), [deltaWorking])];
+  /** @type {[string, ...string[]][]} */
+  const working = [
+    ["workingDelta", deltaWorking],
+    ["workingFormula", `${formula} = ${forms.rootWorking.replace(/^x = /, "")}`, ...forms.simplified],
+  ];
   let summary;
   if (forms.kind === "complex") {
-    const both = `${forms.both} ≈ ${decimal(forms.reDecimal, point)} ± ${decimal(forms.imDecimal, point)}i`;
-    paragraphs.push(say("negative", { roots: both }), say("wroteNan"));
-    summary = say("summaryComplex", { roots: forms.both });
+    const [first, second] = forms.imaginarySigns;
+    const roots = [
+      `x₁ = ${complexValued(say, forms.x1, forms, first, b === 0n)}`,
+      `x₂ = ${complexValued(say, forms.x2, forms, second, b === 0n)}`,
+    ];
+    paragraphs.push(paragraph(say("negative"), roots), paragraph(say("wroteNan")));
+    summary = say("summaryComplex", { roots: forms.both ?? "" });
+  } else if (forms.kind === "double") {
+    const x = `${say("doubleRoot")} = ${valued(say, forms.x1, forms.x1Decimal)}`;
+    paragraphs.push(paragraph(say("zero"), [x]));
+    working.push(["workingRoots", x]);
+    summary = say("summaryDouble", { x: forms.x1 });
   } else {
-    const x1 = valued(forms.x1, forms.x1Decimal, point),
-      x2 = valued(forms.x2, forms.x2Decimal, point);
-    if (forms.kind === "double") {
-      paragraphs.push(say("zero", { x: x1 }));
-      summary = say("summaryDouble", { x: forms.x1 });
-    } else {
-      paragraphs.push(say("positive", { x1, x2 }), say("wrote", { x1: printed[0], x2: printed[1] }));
-      if (a < 0n) paragraphs.push(say("largerFirst"));
-      summary = say("summaryTwo", { x1: forms.x1, x2: forms.x2 });
-    }
-    working.push(["workingRoots", ...(forms.kind === "double" ? [`x = ${x1}`] : [`x1 = ${x1}`, `x2 = ${x2}`])]);
+    const roots = [`x₁ = ${valued(say, forms.x1, forms.x1Decimal)}`, `x₂ = ${valued(say, forms.x2, forms.x2Decimal)}`];
+    paragraphs.push(paragraph(say("positive"), roots), paragraph(say("wrote", { x1: printed[0], x2: printed[1] })));
+    if (a < 0n) paragraphs.push(paragraph(say("largerFirst")));
+    working.push(["workingRoots", ...roots]);
+    summary = say("summaryTwo", { x1: forms.x1, x2: forms.x2 });
   }
   if (forms.factored) working.push(["workingFactored", `${polynomial(a, b, c)} = ${forms.factored}`]);
   if (b !== 0n) working.push(["workingVertex", `${polynomial(a, b, c)} = ${forms.vertexForm}`]);
-  working.push(["workingAxis", forms.axis], ["workingIntercept", coordinates(say, "0", show(c))]);
+  working.push(["workingAxis", forms.axis], ["workingIntercept", pair(say, "0", show(c))]);
   const vertex = located(
     say,
     [fraction(forms.h.n, forms.h.d), fraction(forms.k.n, forms.k.d)],
     [forms.hDecimal, forms.kDecimal],
   );
-  paragraphs.push(say(a > 0n ? "opensUp" : "opensDown", { polynomial: polynomial(a, b, c), vertex }));
+  paragraphs.push(paragraph(say(a > 0n ? "opensUp" : "opensDown", { polynomial: polynomial(a, b, c) }), [vertex]));
   return { paragraphs, working, summary, forms, vertex };
 }
 
-function linear(say, b, c, point) {
+/**
+ * The reading of an equation with a = 0, which is not a quadratic one.
+ * @param {Say} say
+ * @param {bigint} b
+ * @param {bigint} c
+ */
+function linear(say, b, c) {
   if (b !== 0n) {
-    const root = linearRoot(b, c),
-      x = valued(root.text, root.decimal, point);
+    const root = linearRoot(b, c);
+    const value = valued(say, root.text, root.decimal);
+    const over = `x = ${show(-c)}/${b < 0n ? `(${show(b)})` : show(b)}`;
+    /** @type {[string, ...string[]]} */
+    const steps = ["workingLinear", `${polynomial(0n, b, 0n)} = ${show(-c)}`, `${over} = ${value}`];
     return {
-      paragraphs: [say("linear", { x }), say("dividesByZero")],
+      paragraphs: [paragraph(say("linear"), [`x = ${value}`]), paragraph(say("dividesByZero"))],
       summary: say("summaryLinear", { x: root.text }),
-      working: [
-        [
-          "workingLinear",
-          `${polynomial(0n, b, 0n)} = ${show(-c)}`,
-          `x = ${show(-c)}/${b < 0n ? `(${show(b)})` : show(b)} = ${x}`,
-        ],
-      ],
+      working: [steps],
       root,
     };
   }
-  const key = c === 0n ? "everyX" : "noX";
   return {
-    paragraphs: [say(key, { c: show(c) }), say("dividesByZero")],
+    paragraphs: [paragraph(say(c === 0n ? "everyX" : "noX", { c: show(c) })), paragraph(say("dividesByZero"))],
     summary: say(c === 0n ? "summaryEvery" : "summaryNone"),
     working: [],
   };
 }
 
-// The reading of one run: what was typed, and the result line it gave.
-export function explain(say, input, resultLine, point = ".") {
+/**
+ * The reading of one run: what was typed, and the result line it gave.
+ * @param {Say} say
+ * @param {Uint8Array} input the bytes typed
+ * @param {string} resultLine the program's last line
+ * @returns {Reading}
+ */
+export function explain(say, input, resultLine) {
   const numbers = readNumbers(input);
   const [a, b, c] = numbers.map((number) => number.value);
-  const printed = resultLine.match(/x1 : (\S+), x2 : (\S+)$/).slice(1);
+  const printed = (resultLine.match(/x1 : (\S+), x2 : (\S+)$/) ?? []).slice(1);
   const equation = `${polynomial(a, b, c)} = 0`;
-  const opening = [say("solved", { equation, a: show(a), b: show(b), c: show(c) }), ...readingNotes(say, numbers)];
-  const body = a !== 0n ? quadratic(say, a, b, c, printed, point) : linear(say, b, c, point);
-  const closing = printed.includes("-0.000000") ? [say("negativeZero")] : [];
+  const opening = [
+    paragraph(say("solved", { equation, a: show(a), b: show(b), c: show(c) })),
+    ...readingNotes(say, numbers),
+  ];
+  const body = a !== 0n ? quadratic(say, a, b, c, printed) : linear(say, b, c);
+  const closing = printed.includes("-0.000000") ? [paragraph(say("negativeZero"))] : [];
   return {
     a,
     b,
@@ -162,27 +264,31 @@ export function explain(say, input, resultLine, point = ".") {
     equation,
     summary: body.summary,
     paragraphs: [...opening, ...body.paragraphs, ...closing],
-    working: body.working.map(([key, ...steps]) => [say(key), steps]),
+    working: body.working.map(([key, ...steps]) => /** @type {[string, string[]]} */ ([say(key), steps])),
     graphTitle: say("graphTitle", { polynomial: polynomial(a, b, c) }),
-    graphText: graphText(say, a, b, c, body, point),
+    graphText: graphText(say, a, b, c, body),
   };
 }
 
-// The graph's text alternative: every digit its labels leave out.
-function graphText(say, a, b, c, body, point) {
+/**
+ * The graph's text alternative: every digit its labels leave out.
+ * @param {Say} say
+ * @param {bigint} a
+ * @param {bigint} b
+ * @param {bigint} c
+ * @param {{ forms?: ReturnType<typeof quadraticForms>, root?: ReturnType<typeof linearRoot>, vertex?: string }} body
+ */
+function graphText(say, a, b, c, body) {
   const said = [say(a > 0n ? "graphUp" : a < 0n ? "graphDown" : b !== 0n ? "graphLine" : "graphLevel")];
   const { forms, root } = body;
   if (forms && forms.kind !== "complex") {
-    const x1 = valued(forms.x1, forms.x1Decimal, point),
-      x2 = valued(forms.x2, forms.x2Decimal, point);
-    said.push(
-      say("graphMeets", {
-        points: forms.kind === "double" ? `x = ${x1}` : say("and", { first: `x1 = ${x1}`, second: `x2 = ${x2}` }),
-      }),
-    );
+    const x1 = valued(say, forms.x1, forms.x1Decimal);
+    const x2 = valued(say, forms.x2, forms.x2Decimal);
+    const points = forms.kind === "double" ? `x = ${x1}` : say("and", { first: `x₁ = ${x1}`, second: `x₂ = ${x2}` });
+    said.push(say("graphMeets", { points }));
   }
-  if (root) said.push(say("graphMeets", { points: `x = ${valued(root.text, root.decimal, point)}` }));
-  if (forms) said.push(say("graphVertex", { point: body.vertex }));
-  said.push(say("graphIntercept", { point: coordinates(say, "0", show(c)) }));
+  if (root) said.push(say("graphMeets", { points: `x = ${valued(say, root.text, root.decimal)}` }));
+  if (body.vertex) said.push(say("graphVertex", { point: body.vertex }));
+  said.push(say("graphIntercept", { point: pair(say, "0", show(c)) }));
   return said.join(say("sentenceGap"));
 }

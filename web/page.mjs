@@ -1,11 +1,29 @@
 // SPDX-License-Identifier: MIT
+// @ts-check
 // The page: runs the program's WebAssembly module as a terminal would, checks
 // each line before it is sent, and shows each run's reading. The build puts
-// the texts of every language in the page as JSON, and inlines the modules.
-import { checkLine, fixTyped, linkText } from "./check.mjs";
+// the texts of every language in the page as JSON, and the module in base64.
+import { addressOf, checkLine, fixTyped, linkText } from "./check.mjs";
 import { explain, readNumbers } from "./explain.mjs";
-import { sayer } from "./say.mjs";
 import { HEIGHT, WIDTH, graph } from "./graph.mjs";
+import { sayer, typesetFormula } from "./say.mjs";
+import { runProgram } from "./wasi.mjs";
+
+/** @typedef {import("./check.mjs").Finding} Finding */
+/** @typedef {import("./check.mjs").Offer} Offer */
+/**
+ * A run of the program: what was typed into it, and how the address records
+ * it; its transcript, and its reading once it has given a result.
+ * @typedef {object} Run
+ * @property {Uint8Array} input
+ * @property {string} record what was typed, each line ended by a line end or Ctrl-D
+ * @property {number} shown how much of its output the transcript shows
+ * @property {boolean} ended whether its input has ended
+ * @property {boolean} finished whether it has run to its end
+ * @property {HTMLElement} view
+ * @property {HTMLElement} block
+ * @property {HTMLElement} [reading]
+ */
 
 // The program runs to completion or until it reads past what has been typed,
 // so on each line the page runs it again from the start on all that has been
@@ -13,25 +31,32 @@ import { HEIGHT, WIDTH, graph } from "./graph.mjs";
 // prompt before the read that waits for it: each run's output begins with the
 // last one's, and what is new follows the echo of the line just typed, where
 // a terminal shows it.
-const $ = (id) => document.getElementById(id);
-const transcript = $("transcript"),
-  line = $("line"),
-  status = $("status"),
-  endButton = $("end");
-const bytes = Uint8Array.fromBase64?.($("module").textContent) ?? decoded($("module").textContent);
-// The texts: the keys once, and each language's texts in their order.
-const { keys, texts } = JSON.parse($("texts").textContent);
+const $ = (/** @type {string} */ id) => /** @type {HTMLElement} */ (document.getElementById(id));
+const transcript = $("transcript");
+const line = /** @type {HTMLInputElement} */ ($("line"));
+const status = $("status");
+const endButton = /** @type {HTMLButtonElement} */ ($("end"));
+const base64 = /** @type {string} */ ($("module").textContent);
+// @ts-ignore: Uint8Array.fromBase64 is newer than the engines' types
+const bytes = /** @type {Uint8Array<ArrayBuffer>} */ (Uint8Array.fromBase64?.(base64) ?? decoded(base64));
+// The texts: their names once, and each language's texts in their order.
+const { keys: names, texts } = JSON.parse(/** @type {string} */ ($("texts").textContent));
+/** @type {Record<string, Record<string, string>>} */
 const catalogues = Object.fromEntries(
-  Object.entries(texts).map(([language, list]) => [language, Object.fromEntries(keys.map((key, i) => [key, list[i]]))]),
+  Object.entries(texts).map(([language, list]) => [
+    language,
+    Object.fromEntries(names.map((name, i) => [name, list[i]])),
+  ]),
 );
 // Compiled and instantiated at once, with no wait for a promise between
 // loading and the first prompt; an engine that won't compile on its main
 // thread compiles it asynchronously, before the first run.
+/** @type {WebAssembly.Module | null} */
 let compiled = null;
 try {
   compiled = new WebAssembly.Module(bytes);
 } catch {
-  /* compiled below */
+  /* compiled before the first run */
 }
 const encoder = new TextEncoder();
 // A terminal's line discipline takes 4095 bytes on a line, and the line end.
@@ -40,158 +65,100 @@ const LINE_BYTES = 4095;
 // line it ends the input, as at a terminal.
 const EOT = "\x04";
 
-// Base64 where the engine has no Uint8Array.fromBase64 of its own.
+/**
+ * Base64 where the engine has no Uint8Array.fromBase64 of its own.
+ * @param {string} text
+ */
 function decoded(text) {
-  const binary = atob(text),
-    made = new Uint8Array(binary.length);
+  const binary = atob(text);
+  const made = new Uint8Array(binary.length);
   for (let i = 0; i < made.length; i++) made[i] = binary.charCodeAt(i);
   return made;
 }
 
-const WASI_EBADF = 8,
-  WASI_ESPIPE = 70,
-  CHARACTER_DEVICE = 2;
-const starved = new Error("the program waits for input not yet typed");
-class Exit {
-  constructor(code) {
-    this.code = code;
-  }
-}
-
-let session,
-  say,
-  point,
-  held = null;
-const finished = []; // the runs that gave a result, for the address and a change of language
-
-// The six WASI calls the module makes: standard input is what has been
-// typed, standard output and error go to the transcript, and no file is open.
-function system(run) {
-  const view = () => new DataView(run.memory.buffer);
-  const buffers = (vector, count) =>
-    Array.from(
-      { length: count },
-      (_, i) =>
-        new Uint8Array(
-          run.memory.buffer,
-          view().getUint32(vector + 8 * i, true),
-          view().getUint32(vector + 8 * i + 4, true),
-        ),
-    );
-  return {
-    wasi_snapshot_preview1: {
-      fd_read(fd, vector, count, done) {
-        if (fd !== 0) return WASI_EBADF;
-        let total = 0;
-        for (const buffer of buffers(vector, count)) {
-          const chunk = session.input.subarray(run.read, run.read + buffer.length);
-          buffer.set(chunk);
-          run.read += chunk.length;
-          total += chunk.length;
-        }
-        if (total === 0 && !session.ended) throw starved;
-        view().setUint32(done, total, true);
-        return 0;
-      },
-      fd_write(fd, vector, count, done) {
-        if (fd !== 1 && fd !== 2) return WASI_EBADF;
-        let total = 0;
-        for (const buffer of buffers(vector, count)) {
-          run.output += run.decoder.decode(buffer, { stream: true });
-          total += buffer.length;
-        }
-        view().setUint32(done, total, true);
-        return 0;
-      },
-      fd_fdstat_get(fd, stat) {
-        if (fd > 2) return WASI_EBADF;
-        new Uint8Array(run.memory.buffer, stat, 24).fill(0);
-        view().setUint8(stat, CHARACTER_DEVICE);
-        return 0;
-      },
-      fd_seek: () => WASI_ESPIPE,
-      fd_close: () => 0,
-      proc_exit(code) {
-        throw new Exit(code);
-      },
-    },
-  };
-}
+/** @type {Run} */
+let session;
+/** @type {import("./say.mjs").Say} */
+let say;
+/** @type {{ text: string, found: Finding } | null} */
+let held = null;
+/** @type {Run[]} the runs that gave a result, for the address and a change of language */
+const solved = [];
 
 // Runs the program on everything typed so far, and shows what it wrote that
 // the transcript doesn't show yet. Returns its exit status, null while it
 // waits for input, or the error that stopped it.
-async function runProgram() {
-  const run = { read: 0, output: "", decoder: new TextDecoder() };
-  let result = 0;
-  try {
-    compiled ??= await WebAssembly.compile(bytes);
-    const instance = new WebAssembly.Instance(compiled, system(run));
-    run.memory = instance.exports.memory;
-    instance.exports._start();
-  } catch (error) {
-    result = error === starved ? null : error instanceof Exit ? error.code : error;
-  }
-  session.view.append(run.output.slice(session.shown));
-  session.shown = run.output.length;
-  return result;
+async function run() {
+  compiled ??= await WebAssembly.compile(bytes);
+  const { output, status } = runProgram(compiled, session.input, session.ended);
+  session.view.append(output.slice(session.shown));
+  session.shown = output.length;
+  return status;
 }
 
 // What the address says: every line of the runs that ended, and of this one.
 function remember() {
-  const runs = session.finished ? finished : [...finished, session];
-  const typed = runs.map((run) => run.keys).join("") + (held ? `${held.text}\n` : "");
-  const hash = typed ? "#" + encodeURIComponent(typed.replace(/\n$/, "")) : "";
+  const runs = session.finished ? solved : [...solved, session];
+  const hash = addressOf(runs.map((each) => each.record).join("") + (held ? `${held.text}\n` : ""));
   if (hash !== location.hash) history.replaceState(null, "", hash || location.pathname + location.search);
 }
 
+/**
+ * Types a line, or the end of input, into the program.
+ * @param {string} typed
+ * @param {boolean} end
+ */
 async function step(typed, end = false) {
   if (session.finished) await startRun();
   session.view.append(typed);
-  const more = encoder.encode(typed),
-    input = new Uint8Array(session.input.length + more.length);
+  const more = encoder.encode(typed);
+  const input = new Uint8Array(session.input.length + more.length);
   input.set(session.input);
   input.set(more, session.input.length);
   session.input = input;
-  session.keys += typed + (typed && !typed.endsWith("\n") ? EOT : "") + (end ? EOT : "");
+  session.record += typed + (typed && !typed.endsWith("\n") ? EOT : "") + (end ? EOT : "");
   session.ended ||= end;
-  const result = await runProgram();
+  const result = await run();
   if (result !== null) finish(result);
-  else waiting(typed);
+  else sayWhatNext(typed);
   remember();
   updateEnd();
 }
 
-// While the program waits, what to type next, by the field.
-function waiting(typed) {
+/**
+ * While the program waits, what to type next, by the field.
+ * @param {string} typed
+ */
+function sayWhatNext(typed) {
   const name = context().waiting;
-  status.textContent = name ? say(`waiting${name.toUpperCase()}`) : "";
+  show(status, name ? say(`waiting${name.toUpperCase()}`) : "");
   if (typed) session.block.scrollIntoView({ block: "nearest" });
 }
 
+/** @param {number | Error} result */
 function finish(result) {
   session.finished = true;
   if (result === 0) {
-    finished.push(session);
-    // How long the reading takes once the result is out: the tests hold it to 50 ms.
+    solved.push(session);
+    // How long the reading takes once the result is out, for bench/page-reading.py.
     performance.mark("result");
     showReading(session);
     performance.measure("reading", "result");
-    session.reading.scrollIntoView({ block: "start" });
+    session.reading?.scrollIntoView({ block: "start" });
   } else {
-    status.textContent =
-      typeof result === "number" ? say("exitStatus", { code: result }) : say("trapped", { message: result.message });
+    const key = typeof result === "number" ? "exitStatus" : "trapped";
+    show(status, say(key, { code: String(result), message: typeof result === "number" ? "" : result.message }));
   }
 }
 
 // A run of the program of its own, below the earlier ones, as a terminal
 // keeps what scrolled by.
 function startRun() {
-  const block = document.createElement("section"),
-    view = document.createElement("pre");
+  const block = document.createElement("section");
+  const view = document.createElement("pre");
   block.className = "run";
   block.append(view);
-  session = { input: new Uint8Array(), keys: "", shown: 0, ended: false, finished: false, view, block };
+  session = { input: new Uint8Array(), record: "", shown: 0, ended: false, finished: false, view, block };
   transcript.append(block);
   status.textContent = "";
   return step("");
@@ -199,49 +166,74 @@ function startRun() {
 
 // One action at a time, in the order they came; the transcript is busy until
 // the last is done.
-let queue = Promise.resolve(),
-  pending = 0;
-function then(action) {
+/** @type {Promise<unknown>} */
+let queue = Promise.resolve();
+let pending = 0;
+/** @param {() => unknown} action */
+function enqueue(action) {
   pending++;
   transcript.setAttribute("aria-busy", "true");
   queue = queue
     .then(action)
     .catch((error) => {
-      status.textContent = say("pageFailed", { error });
+      show(status, say("pageFailed", { error: String(error) }));
     })
     .finally(() => {
       if (--pending === 0) transcript.setAttribute("aria-busy", "false");
     });
 }
 
-// As much of a line as a terminal's line takes.
+/**
+ * As much of a line as a terminal's line takes.
+ * @param {string} text
+ */
 function cut(text) {
   const { read } = encoder.encodeInto(text, new Uint8Array(LINE_BYTES));
   return text.slice(0, read);
 }
 
-// What the program waits for, and what it has read this run: a line after a
-// result starts a new run.
+/**
+ * What the program waits for, and what it has read this run: a line after a
+ * result starts a new run.
+ * @returns {import("./check.mjs").Context}
+ */
 function context() {
-  const comma = point === ",";
+  const comma = say("decimalPoint") === ",";
   if (!session || session.finished) return { waiting: "a", read: [], comma };
-  const prompts = (session.view.textContent.match(/[abc]\.\.\./g) ?? []).length;
+  const prompts = (session.view.textContent?.match(/[abc]\.\.\./g) ?? []).length;
   const read = readNumbers(session.input)
     .slice(0, Math.max(0, prompts - 1))
     .map((number) => number.value);
   return { waiting: session.ended ? null : ("abc"[prompts - 1] ?? null), read, comma };
 }
 
-// A line the program would not read as meant stays in the field, with a word
-// on it; Enter on it unchanged, or the button, sends it as it is.
+/**
+ * A line the program would not read as meant stays in the field, with a word
+ * on it and a button for each line it may mean; Enter on it unchanged, or
+ * Send as typed, sends it as it is. With more than one line offered, the
+ * buttons say them.
+ * @param {string} text
+ * @param {Finding} found
+ */
 function hold(text, found) {
   held = { text, found };
-  const offer = found.offer;
-  $("check-text").textContent = [say(found.key, found.values), offer && say(offer.key, offer.values)]
-    .filter(Boolean)
-    .join(" ");
-  $("offer").hidden = !offer?.line;
-  if (offer?.line) $("offer").textContent = say(offer.values.equation ? "solveThis" : "sendThis", offer.values);
+  const lined = found.offers.filter((offer) => offer.line !== undefined);
+  const said = found.offers.filter((offer) => offer.key && (offer.line === undefined || lined.length === 1));
+  const parts = [found, ...said].map((part) => say(/** @type {string} */ (part.key), part.values));
+  show($("check-text"), parts.join(say("sentenceGap")));
+  const buttons = lined.map((offer) => {
+    const button = element(
+      "button",
+      { type: "button", class: "offer" },
+      say(offer.values.equation ? "solveThis" : "sendThis", offer.values),
+    );
+    button.addEventListener("click", () => {
+      offered(offer);
+      line.focus();
+    });
+    return button;
+  });
+  $("offers").replaceChildren(...buttons, $("as-typed"));
   $("check").hidden = false;
   // What is said of the line, and the line, stay in view with the transcript above.
   $("bar").classList.add("holding");
@@ -249,42 +241,45 @@ function hold(text, found) {
   remember();
 }
 
-function release() {
+// The line is no longer held; what was said of it no longer describes the field.
+function release(write = true) {
   if (!held) return;
   held = null;
   $("check").hidden = true;
+  $("check-text").textContent = "";
   $("bar").classList.remove("holding");
-  remember();
+  if (write) remember();
 }
 
-// Sends a line, unless it is held back; true when it went.
-function send(text, asTyped = false) {
+/**
+ * Sends a line, unless it is held back.
+ * @param {string} whole the line in the field
+ * @param {boolean} asTyped
+ */
+function send(whole, asTyped = false) {
+  // The program reads only as much as a terminal's line takes.
+  const text = cut(whole);
   if (!asTyped && held?.text !== text) {
     const found = checkLine(text, context());
-    if (found) {
-      hold(text, found);
-      return false;
-    }
+    if (found) return hold(text, found);
   }
   release();
   line.value = "";
-  const typed = cut(text) + "\n";
-  then(() => step(typed));
-  return true;
+  enqueue(() => step(text + "\n"));
 }
 
-function offered() {
-  const { line: text, restart } = held.found.offer;
+/** @param {Offer} offer */
+function offered({ line: text, restart }) {
   release();
   line.value = "";
-  if (restart) then(startRun);
-  then(() => step(text + "\n"));
+  if (restart) enqueue(startRun);
+  enqueue(() => step(text + "\n"));
 }
 
 function startOver() {
   release();
   line.value = "";
-  then(startRun);
+  enqueue(startRun);
 }
 
 // The button and Ctrl-D on an empty line agree: neither ends what has ended.
@@ -300,7 +295,7 @@ $("form").addEventListener("submit", (event) => {
 line.addEventListener("input", () => {
   const fixed = fixTyped(line.value);
   if (fixed !== line.value) {
-    const caret = line.selectionStart;
+    const caret = fixTyped(line.value.slice(0, line.selectionStart ?? line.value.length)).length;
     line.value = fixed;
     line.setSelectionRange(caret, caret);
   }
@@ -313,58 +308,103 @@ document.addEventListener("keydown", (event) => {
     event.preventDefault();
     startOver();
   } else if (event.ctrlKey && !event.altKey && event.key.toLowerCase() === "d") {
-    // As at a terminal: a line so far is sent without a line end; on an
-    // empty line, the end of input, unless the input has ended.
     event.preventDefault();
-    const typed = cut(line.value);
-    if (typed === "" && session?.finished) return;
-    release();
-    line.value = "";
-    then(() => step(typed, typed === ""));
+    endOfLine(cut(line.value));
   }
 });
+/**
+ * Ctrl-D, as at a terminal: a line so far is sent without a line end; on an
+ * empty line, the end of input, unless the input has ended.
+ * @param {string} typed
+ */
+function endOfLine(typed) {
+  if (typed === "" && session?.finished) return;
+  release();
+  line.value = "";
+  enqueue(() => step(typed, typed === ""));
+}
 endButton.addEventListener("click", () => {
   const typed = cut(line.value);
   release();
   line.value = "";
-  then(() => step(typed, true));
+  enqueue(() => step(typed, true));
   line.focus();
 });
 $("again").addEventListener("click", () => {
   startOver();
   line.focus();
 });
-$("offer").addEventListener("click", () => {
-  offered();
-  line.focus();
-});
 $("as-typed").addEventListener("click", () => {
-  send(held.text, true);
+  if (held) send(held.text, true);
   line.focus();
 });
 transcript.addEventListener("click", () => {
-  if (getSelection().isCollapsed) line.focus();
+  if (getSelection()?.isCollapsed) line.focus();
 });
 
+/**
+ * @param {string} tag
+ * @param {Record<string, string | number | boolean>} attributes
+ * @param {(Node | string)[]} children
+ * @returns {HTMLElement}
+ */
 function element(tag, attributes = {}, ...children) {
-  const made =
-    tag === "svg" || attributes.svg
-      ? document.createElementNS("http://www.w3.org/2000/svg", tag)
-      : document.createElement(tag);
-  for (const [key, value] of Object.entries(attributes)) if (key !== "svg") made.setAttribute(key, value);
+  const svg = tag === "svg" || "svg" in attributes;
+  const made = svg ? document.createElementNS("http://www.w3.org/2000/svg", tag) : document.createElement(tag);
+  for (const [key, value] of Object.entries(attributes)) if (key !== "svg") made.setAttribute(key, String(value));
   made.append(...children);
-  return made;
+  return /** @type {HTMLElement} */ (made);
 }
 
-// A step of the working, which a narrow screen may break at its = signs only.
-function formula(text) {
-  const parts = text.split(" = ").map((part) => element("span", {}, part));
-  return element("div", { class: "formula" }, ...parts.flatMap((part, i) => (i ? [" = ", part] : [part])));
+/**
+ * A text of the page as nodes. Right to left, each formula that it isolates
+ * left to right is a box of its own, which keeps it whole on a line, or, wider
+ * than the line, breaks within itself only after = or ≈, its lines left to
+ * right one under the other, and scrolls where even that is too wide.
+ * @param {string} text
+ * @returns {(Node | string)[]}
+ */
+function inline(text) {
+  if (document.documentElement.dir !== "rtl") return [text];
+  /** @type {(Node | string)[]} */
+  const nodes = [];
+  let depth = 0;
+  let start = 0;
+  [...text].forEach((character, at, all) => {
+    if (character === "\u2066" && depth++ === 0) {
+      nodes.push(all.slice(start, at).join(""));
+      start = at;
+    } else if (character === "\u2069" && --depth === 0) {
+      nodes.push(element("span", { class: "inline", dir: "ltr" }, all.slice(start, at + 1).join("")));
+      start = at + 1;
+    }
+  });
+  return [...nodes, [...text].slice(start).join("")].filter((node) => node !== "");
 }
+
+/** @param {HTMLElement} shown @param {string} text */
+const show = (shown, text) => shown.replaceChildren(...inline(text));
+
+/**
+ * A formula on a line of its own, left to right in every language, broken
+ * where a narrow screen needs it only after a relation or an operator: after
+ * its spaces, and after a product's dot or a quotient's slash. What cannot
+ * break so scrolls.
+ * @param {string} text
+ */
+const formula = (text) =>
+  element(
+    "div",
+    { class: "formula" },
+    ...typesetFormula(text)
+      .split(/(?<=·|\)\/)/)
+      .flatMap((part, i) => (i ? [element("wbr"), part] : [part])),
+  );
 
 let figures = 0;
+/** @param {import("./explain.mjs").Reading} reading */
 function figure(reading) {
-  const { parts, labels } = graph(say, reading.a, reading.b, reading.c, point);
+  const { parts, labels } = graph(say, reading.a, reading.b, reading.c);
   const id = `graph-${++figures}`;
   const svg = element(
     "svg",
@@ -384,9 +424,14 @@ function figure(reading) {
   return element("div", { class: "figure" }, svg, element("div", { class: "labels", "aria-hidden": "true" }, ...spans));
 }
 
-// The reading of what was typed, and the result line it gave.
+/**
+ * The reading of what was typed, and the result line it gave.
+ * @param {Uint8Array} input
+ * @param {string} output
+ * @param {string} id
+ */
 function readingOf(input, output, id) {
-  const reading = explain(say, input, output, point);
+  const reading = explain(say, input, output);
   const working = reading.working.length
     ? [
         element("h3", {}, say("workingTitle")),
@@ -403,44 +448,53 @@ function readingOf(input, output, id) {
   const shown = element(
     "div",
     { class: "reading", "aria-labelledby": id, role: "region" },
-    element("h2", { id }, say("readingTitle", { equation: reading.equation })),
-    ...reading.paragraphs.map((text) => element("p", {}, text)),
+    element("h2", { id }, ...inline(say("readingTitle", { equation: reading.equation }))),
+    ...reading.paragraphs.flatMap(({ text, formulas }) => [
+      element("p", {}, ...inline(text)),
+      ...formulas.map(formula),
+    ]),
     ...working,
     figure(reading),
   );
   return { shown, summary: reading.summary };
 }
 
-// The reading of a run that gave a result, below its transcript.
-function showReading(run) {
-  const { shown, summary } = readingOf(run.input, run.view.textContent, `reading-${finished.indexOf(run) + 1}`);
-  if (run.reading) run.reading.replaceWith(shown);
-  else run.block.append(shown);
-  run.reading = shown;
-  if (run === session) status.textContent = summary + say("sentenceGap") + say("another");
+/**
+ * The reading of a run that gave a result, below its transcript.
+ * @param {Run} done
+ */
+function showReading(done) {
+  const { shown, summary } = readingOf(done.input, done.view.textContent ?? "", `reading-${solved.indexOf(done) + 1}`);
+  if (done.reading) done.reading.replaceWith(shown);
+  else done.block.append(shown);
+  done.reading = shown;
+  if (done === session) show(status, summary + say("sentenceGap") + say("another"));
 }
 
 // The language: the one the address names, else the first of the browser's
 // that the page speaks. The address keeps it, so that a link carries it.
 function chooseLanguage() {
   const asked = new URLSearchParams(location.search).get("lang");
-  const wanted = [asked, ...navigator.languages].filter(Boolean).map((tag) => tag.toLowerCase());
+  const wanted = [asked, ...navigator.languages].filter(Boolean).map((tag) => String(tag).toLowerCase());
   return wanted.map((tag) => tag.split("-")[0]).find((tag) => tag in catalogues) ?? "en";
 }
 
-// The page's texts in a language. The build has written English's into the
-// page, so that a page in English is ready as it loads.
+/**
+ * The page's texts in a language. The build has written English's into the
+ * page, so that a page in English is ready as it loads.
+ * @param {string} language
+ */
 function speak(language, written = language === "en") {
   const catalogue = catalogues[language];
   say = sayer(catalogue);
-  point = catalogue.decimalPoint;
-  $("language").value = language;
+  /** @type {HTMLSelectElement} */ ($("language")).value = language;
   if (written) return;
   document.documentElement.lang = language;
   document.documentElement.dir = catalogue.dir;
-  for (const named of document.querySelectorAll("[data-text]")) {
-    const text = say(named.dataset.text, { version: document.body.dataset.version });
-    if (named.dataset.text === "keys") {
+  for (const named of /** @type {NodeListOf<HTMLElement>} */ (document.querySelectorAll("[data-text]"))) {
+    const key = /** @type {string} */ (named.dataset.text);
+    const text = say(key, { version: /** @type {string} */ (document.body.dataset.version) });
+    if (key === "keys") {
       // [Key] is a key of the keyboard, as the build also shows it.
       named.replaceChildren(...text.split(/\[(\w+)\]/).map((part, i) => (i % 2 ? element("kbd", {}, part) : part)));
     } else if (named.hasAttribute("content") || named.hasAttribute("aria-label")) {
@@ -449,13 +503,13 @@ function speak(language, written = language === "en") {
       named.textContent = text;
     }
   }
-  for (const run of finished) showReading(run);
-  if (session && !session.finished) waiting("");
+  for (const done of solved) showReading(done);
+  if (session && !session.finished) sayWhatNext("");
   if (held) hold(held.text, held.found);
 }
 
 function languages() {
-  const select = $("language");
+  const select = /** @type {HTMLSelectElement} */ ($("language"));
   for (const [tag, catalogue] of Object.entries(catalogues)) select.append(new Option(catalogue.languageName, tag));
   select.addEventListener("change", () => {
     const url = new URL(location.href);
@@ -465,13 +519,17 @@ function languages() {
   });
 }
 
-// A link may carry what to type: after # the lines, each typed and sent with
-// Enter, and Ctrl-D where the address has %04. A line the page would hold
-// back stays in the field, and the rest of the link is not typed.
+/**
+ * A link may carry what to type: after # the lines, each typed and sent with
+ * Enter, and Ctrl-D where the address has %04, which after a result does
+ * nothing, as the key does. A line the page would hold back stays in the
+ * field, and the rest of the link is not typed.
+ * @param {string} text
+ */
 async function replay(text) {
-  for (const [typed, key] of keystrokes(text)) {
+  for (const [typed, key] of linesOf(text)) {
     if (key === EOT) {
-      await step(cut(typed), typed === "");
+      if (typed !== "" || !session.finished) await step(cut(typed), typed === "");
       continue;
     }
     const found = checkLine(typed, context());
@@ -484,8 +542,13 @@ async function replay(text) {
   }
 }
 
-// The lines and Ctrl-Ds of a link, each as what was typed and the key after it.
-function keystrokes(text) {
+/**
+ * The lines and Ctrl-Ds of a link, each as what was typed and the key after it.
+ * @param {string} text
+ * @returns {[string, string][]}
+ */
+function linesOf(text) {
+  /** @type {[string, string][]} */
   const found = [];
   let typed = "";
   for (const key of text) {
@@ -507,18 +570,21 @@ function warm() {
   readingOf(encoder.encode("-2147483648 2147483637 2147483647"), "x1 : 1.000000, x2 : -1.000000", "warm");
 }
 
+// What the address carries, typed afresh: on a load, and when the address
+// is changed by hand, whatever the page holds.
 function follow() {
-  finished.length = 0;
+  const text = linkText(location.hash, say("decimalPoint") === ",");
+  solved.length = 0;
   transcript.replaceChildren();
-  release();
-  const text = linkText(location.hash);
-  then(startRun);
+  release(false);
+  line.value = "";
+  enqueue(startRun);
   // When the first prompt is out: the page's start-up, as its benchmark reads it.
-  then(() => {
+  enqueue(() => {
     performance.mark("prompt");
     setTimeout(warm);
   });
-  then(() => replay(text));
+  enqueue(() => replay(text));
 }
 
 languages();

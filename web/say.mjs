@@ -36,6 +36,19 @@ export function typeset(text, rtl = false) {
 }
 
 /**
+ * A formula on a line of its own, set so that where it must break, it breaks
+ * after a relation first: a side of it short enough for any line is kept
+ * whole, and a longer one breaks after its operators.
+ * @param {string} text
+ */
+export function typesetFormula(text) {
+  return typeset(text)
+    .split(/(?<=[=≈] )/)
+    .map((side) => (side.length <= 24 ? side.replace(/ (?=.)/g, NBSP) : side))
+    .join("");
+}
+
+/**
  * The function that says the catalogue's texts. Right to left, each value
  * that holds no letter of a right-to-left script, a formula or a number, is
  * isolated left to right.
@@ -53,9 +66,11 @@ export function sayer(catalogue) {
 }
 
 /**
- * A point's coordinates as the language writes a pair, kept on one line.
+ * A point's coordinates as the language writes a pair, kept on one line: its
+ * spaces no-break ones, and a bar, after which a line may break, held by
+ * word joiners.
  * @param {Say} say
  * @param {string} x
  * @param {string} y
  */
-export const pair = (say, x, y) => say("pair", { x, y }).replaceAll(" ", NBSP);
+export const pair = (say, x, y) => say("pair", { x, y }).replaceAll(" ", NBSP).replaceAll("|", "\u2060|\u2060");

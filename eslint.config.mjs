@@ -20,7 +20,16 @@ const browser = [
   "URLSearchParams",
   "WebAssembly",
 ];
-const node = ["process", "TextDecoder", "TextEncoder", "URL", "WebAssembly"];
+const node = [
+  "console",
+  "performance",
+  "process",
+  "TextDecoder",
+  "TextEncoder",
+  "URL",
+  "URLSearchParams",
+  "WebAssembly",
+];
 const names = (list) => Object.fromEntries(list.map((name) => [name, "readonly"]));
 
 export default [

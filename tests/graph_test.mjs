@@ -14,7 +14,7 @@ const LANGUAGES = ["en", "fr", "de", "es", "pt", "zh", "ar"];
 const catalogue = (language) =>
   JSON.parse(readFileSync(new URL(`../web/texts/${language}.json`, import.meta.url), "utf8"));
 const says = Object.fromEntries(LANGUAGES.map((language) => [language, sayer(catalogue(language))]));
-const plain = (text) => text.replaceAll("\u00a0", " ").replaceAll("\u2060", "");
+const plain = (text) => text.replaceAll("\u00a0", " ").replace(/[\u2060\u2066-\u2069]/g, "");
 const drawn = (language, a, b, c) => graph(says[language], BigInt(a), BigInt(b), BigInt(c));
 const texts = (labels, pick) => labels.filter(pick).map((label) => plain(label.text));
 

@@ -15,7 +15,7 @@ const here = new URL(".", import.meta.url);
 const texts = new URL("../web/texts/", here);
 const catalogue = (language) => JSON.parse(readFileSync(new URL(`${language}.json`, texts), "utf8"));
 // What the page says, with its no-break spaces as plain ones.
-const plain = (text) => text.replace(/[\u00a0\u202f]/g, " ");
+const plain = (text) => text.replace(/[\u00a0\u202f]/g, " ").replace(/[\u2066-\u2069]/g, "");
 const sayIn = (language) => {
   const said = sayer(catalogue(language));
   return (key, values) => plain(said(key, values));
@@ -148,7 +148,7 @@ test("a line the program would not read as meant is held back, with what was mea
 // prettier-ignore
 const TYPED = [  // what a student's keyboard types, and what the field shows as it is typed
   ["٣ -٥ ٦", "3 -5 6"], ["۳ ۵ ۶", "3 5 6"], ["१२ ३", "12 3"], ["𝟙𝟚 𝟘", "12 0"],
-  ["１　－５　６", "1 -5 6"], ["１．５，２", "1.5,2"], ["١٫٥", "1.5"], ["1، -5، 6", "1, -5, 6"], ["1、-5、6", "1,-5,6"],
+  ["１　－５　６", "1 -5 6"], ["１．５，２", "1.5,2"], ["١٫٥", "1.5"], ["1، -5، 6", "1; -5; 6"], ["1、-5、6", "1;-5;6"],
   ["\u200f٣\u200e \u2212\u2009٥", "3 -\u20095"], ["\u22123 \u2013 5 \u2014", "-3 - 5 \u2014"], ["1\u20035", "1 5"],
   ["1\u00a0000", "1\u00a0000"], ["x² − 5x", "x² - 5x"],
 ];
@@ -171,6 +171,18 @@ const LINKS = [  // the address after #, whether its language writes a decimal c
 
 test("a link types what its writer meant: numbers apart, an equation as written", () => {
   for (const [hash, comma, text] of LINKS) assert.equal(linkText(`#${hash}`, comma), text, hash);
+});
+
+test("every text the page's modules name is in the catalogue", () => {
+  const english = catalogue("en");
+  const modules = readdirSync(new URL("../web/", here)).filter((name) => name.endsWith(".mjs"));
+  for (const name of modules) {
+    const source = readFileSync(new URL(`../web/${name}`, here), "utf8");
+    const named =
+      source.match(/(?<=["`])(answer|mistake|check|offer|complete|factor|hint|sheet|kind|working)[A-Z]\w*(?=["`])/g) ??
+      [];
+    for (const key of named) assert.ok(key in english, `${name}: ${key}`);
+  }
 });
 
 test("every language's catalogue has English's texts, with the same placeholders, set as the page sets them", () => {

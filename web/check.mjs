@@ -35,8 +35,9 @@ const SPACES = /[ \t\n\v\f\r]+/;
 // one meaning only, becomes that character as it is typed: the digits of
 // every script, the full-width forms of a Chinese or Japanese input method,
 // the ideographic space and the spaces that never group digits, a dash
-// before a digit (a minus sign), and the decimal separator and list commas
-// of Arabic and Chinese. Invisible format characters, such as the marks of
+// before a digit (a minus sign), the decimal separator of Arabic, and the
+// list commas of Arabic and Chinese, as semicolons, which no language takes
+// for a decimal comma. Invisible format characters, such as the marks of
 // direction that an Arabic keyboard types, are dropped. The spaces that may
 // group digits (no-break, narrow, thin, figure, punctuation, hair) stay, for
 // the check to ask what they mean.
@@ -46,7 +47,7 @@ const SPACE = /[\u0085\u1680\u2000-\u2006\u2028\u2029\u205f\u3000]/g;
 const GROUPING = "\u00a0\u2007-\u200a\u202f";
 const DASH = new RegExp(`[\\u2010-\\u2015\\u2212\\ufe63](?=[\\s${GROUPING}]*\\d)`, "g");
 /** @type {Record<string, string>} */
-const SEPARATORS = { "\u066b": ".", "\u060c": ",", "\u3001": "," };
+const SEPARATORS = { "\u066b": ".", "\u060c": ";", "\u3001": ";" };
 
 /**
  * The value of a decimal digit of any script: digits come in runs of whole

@@ -177,6 +177,30 @@ function removeSmallPrimes(state) {
   }
 }
 
+// Below 2^32, as a classroom's discriminants are, trial division by every
+// number up to √n < 2^16 in Numbers, which hold every product here exactly,
+// costs less than the sieve that larger ones need.
+const SMALL = 2n ** 32n;
+
+/**
+ * @param {number} n an integer, 1 ≤ n < 2^32
+ * @returns {[bigint, bigint]}
+ */
+function smallSquarePart(n) {
+  let [square, free, rest] = [1, 1, n];
+  for (let p = 2; p * p <= rest; p += p === 2 ? 1 : 2) {
+    while (rest % (p * p) === 0) {
+      rest /= p * p;
+      square *= p;
+    }
+    if (rest % p === 0) {
+      rest /= p;
+      free *= p;
+    }
+  }
+  return [BigInt(square), BigInt(free * rest)];
+}
+
 // n = k²·m with m squarefree, for 1 ≤ n < 2850000³ (|Δ| ≤ 2^64 + 2^62 is within).
 // After trial division to ∛rest, every prime factor of rest exceeds ∛rest, so
 // rest has at most two, counted with multiplicity: rest is 1, p, p² or p·q,
@@ -187,6 +211,7 @@ function removeSmallPrimes(state) {
  */
 export function squarePart(n) {
   if (n < 1n || n >= TRIAL_LIMIT) throw new RangeError("squarePart needs 1 ≤ n < 2850000³");
+  if (n < SMALL) return smallSquarePart(Number(n));
   const state = { square: 1n, free: 1n, rest: n };
   removeSmallPrimes(state);
   const root = isqrt(state.rest);

@@ -5,6 +5,7 @@
 // page shows what this returns, and the tests call it in Node.
 import { INT_MAX, INT_MIN } from "./check.mjs";
 import { decimal, fraction, isExact, linearRoot, polynomial, quadraticForms } from "./exact.mjs";
+import { completingSquare, factoring } from "./methods.mjs";
 import { pair } from "./say.mjs";
 
 /** @typedef {import("./say.mjs").Say} Say */
@@ -14,6 +15,9 @@ import { pair } from "./say.mjs";
  * was beyond the program's range, or why there was none.
  * @typedef {{ name: string, value: bigint, typed?: bigint, why?: { key: string, values?: Record<string, string> } }} Read
  */
+/** A step of the working as shown: a formula, or a sentence that says what the formulas after it do. */
+/** @typedef {string | { sentence: string }} Shown */
+/** @typedef {"formula" | "square" | "factor"} Method */
 /** A paragraph of the reading, and the formulas set on lines of their own after it. */
 /** @typedef {{ text: string, formulas: string[] }} Paragraph */
 /**
@@ -24,7 +28,7 @@ import { pair } from "./say.mjs";
  * @property {string} equation
  * @property {string} summary the reading in a sentence, for the line by the field
  * @property {Paragraph[]} paragraphs
- * @property {[string, string[]][]} working each step's name and its formulas
+ * @property {[string, Shown[]][]} working each step's name, and its formulas and sentences
  * @property {string} graphTitle
  * @property {string} graphText every digit that the graph's labels leave out
  */
@@ -160,49 +164,116 @@ function readingNotes(say, numbers) {
 }
 
 /**
+ * The quadratic formula with the numbers: the discriminant's working, the
+ * formula, and the roots, exactly and in decimals.
+ * @param {Say} say
+ * @param {import("./exact.mjs").Forms} forms
+ * @param {bigint} b
+ */
+function formulaWorking(say, forms, b) {
+  const delta = say("delta");
+  const general = forms.delta < 0n ? `x = (−b ± √(−${delta})·i)/(2a)` : `x = (−b ± √${delta})/(2a)`;
+  /** @type {string[]} */
+  let roots;
+  if (forms.kind === "complex") {
+    const [first, second] = forms.imaginarySigns;
+    roots = [
+      `x₁ = ${complexValued(say, forms.x1, forms, first, b === 0n)}`,
+      `x₂ = ${complexValued(say, forms.x2, forms, second, b === 0n)}`,
+    ];
+  } else if (forms.kind === "double") {
+    roots = [`${say("doubleRoot")} = ${valued(say, forms.x1, forms.x1Decimal)}`];
+  } else {
+    roots = [`x₁ = ${valued(say, forms.x1, forms.x1Decimal)}`, `x₂ = ${valued(say, forms.x2, forms.x2Decimal)}`];
+  }
+  return {
+    deltaWorking: `${delta} = b² − 4ac = ${forms.deltaWorking}`,
+    formula: `${general} = ${forms.rootWorking.replace(/^x = /, "")}`,
+    roots,
+  };
+}
+
+/**
+ * The hints of practice, one step of the method each: with the formula, a,
+ * b and c; the discriminant; its square root, simplified; the formula with
+ * the numbers; the roots. With completing the square or factoring, each
+ * sentence of the method and the formulas it leads to.
+ * @param {Say} say
+ * @param {bigint} a ≠ 0
+ * @param {bigint} b
+ * @param {bigint} c
+ * @param {Method} method
+ * @returns {Paragraph[]}
+ */
+export function hints(say, a, b, c, method) {
+  const steps = method === "square" ? completingSquare(a, b, c) : method === "factor" ? factoring(a, b, c) : null;
+  if (steps) {
+    return steps.reduce((made, step) => {
+      if (typeof step !== "string") made.push(paragraph(say(step.key, step.values)));
+      else if (made.length) made[made.length - 1].formulas.push(step);
+      else made.push(paragraph("", [step]));
+      return made;
+    }, /** @type {Paragraph[]} */ ([]));
+  }
+  const forms = quadraticForms(a, b, c);
+  const { deltaWorking, formula, roots } = formulaWorking(say, forms, b);
+  const size = forms.delta < 0n ? -forms.delta : forms.delta;
+  const root = forms.simplified.find((line) => line.startsWith("√")) ?? `√${size}`;
+  return [
+    paragraph(say("hintCoefficients"), [`a = ${show(a)}, b = ${show(b)}, c = ${show(c)}`]),
+    paragraph(say("hintDelta"), [deltaWorking]),
+    paragraph(say(forms.delta < 0n ? "hintRootNegative" : "hintRoot"), [root]),
+    paragraph(say("hintFormula"), [formula]),
+    paragraph(say("hintRoots"), roots),
+  ];
+}
+
+/**
  * The reading of a quadratic equation: a ≠ 0.
  * @param {Say} say
  * @param {bigint} a
  * @param {bigint} b
  * @param {bigint} c
  * @param {string[]} printed the roots as the program wrote them
+ * @param {Method} method the method shown first
  */
-function quadratic(say, a, b, c, printed) {
+function quadratic(say, a, b, c, printed, method) {
   const forms = quadraticForms(a, b, c);
-  const delta = say("delta");
-  const deltaWorking = `${delta} = b² − 4ac = ${forms.deltaWorking}`;
-  const formula = forms.delta < 0n ? `x = (−b ± √(−${delta})·i)/(2a)` : `x = (−b ± √${delta})/(2a)`;
+  const { deltaWorking, formula, roots } = formulaWorking(say, forms, b);
   /** @type {Paragraph[]} */
   const paragraphs = [paragraph(say("discriminant"), [deltaWorking])];
-  /** @type {[string, ...string[]][]} */
+  /** @type {[string, ...import("./methods.mjs").Step[]][]} */
   const working = [
     ["workingDelta", deltaWorking],
-    ["workingFormula", `${formula} = ${forms.rootWorking.replace(/^x = /, "")}`, ...forms.simplified],
+    ["workingFormula", formula, ...forms.simplified],
   ];
   let summary;
   if (forms.kind === "complex") {
-    const [first, second] = forms.imaginarySigns;
-    const roots = [
-      `x₁ = ${complexValued(say, forms.x1, forms, first, b === 0n)}`,
-      `x₂ = ${complexValued(say, forms.x2, forms, second, b === 0n)}`,
-    ];
     paragraphs.push(paragraph(say("negative"), roots), paragraph(say("wroteNan")));
     summary = say("summaryComplex", { roots: forms.both ?? "" });
   } else if (forms.kind === "double") {
-    const x = `${say("doubleRoot")} = ${valued(say, forms.x1, forms.x1Decimal)}`;
-    paragraphs.push(paragraph(say("zero"), [x]));
-    working.push(["workingRoots", x]);
+    paragraphs.push(paragraph(say("zero"), roots));
+    working.push(["workingRoots", ...roots]);
     summary = say("summaryDouble", { x: forms.x1 });
   } else {
-    const roots = [`x₁ = ${valued(say, forms.x1, forms.x1Decimal)}`, `x₂ = ${valued(say, forms.x2, forms.x2Decimal)}`];
     paragraphs.push(paragraph(say("positive"), roots), paragraph(say("wrote", { x1: printed[0], x2: printed[1] })));
     if (a < 0n) paragraphs.push(paragraph(say("largerFirst")));
     working.push(["workingRoots", ...roots]);
     summary = say("summaryTwo", { x1: forms.x1, x2: forms.x2 });
   }
+  // Completing the square always, and factoring where the roots are rational,
+  // before or after the formula, as the class is taught.
+  const factors = factoring(a, b, c);
+  const others = [
+    ["workingSquare", ...completingSquare(a, b, c)],
+    ...(factors ? [["workingFactoring", ...factors]] : []),
+  ];
+  const first = others.findIndex(([key]) => key === { square: "workingSquare", factor: "workingFactoring" }[method]);
+  if (first >= 0) working.unshift(.../** @type {typeof working} */ (others.splice(first, 1)));
+  working.push(.../** @type {typeof working} */ (others));
   if (forms.factored) working.push(["workingFactored", `${polynomial(a, b, c)} = ${forms.factored}`]);
   if (b !== 0n) working.push(["workingVertex", `${polynomial(a, b, c)} = ${forms.vertexForm}`]);
-  working.push(["workingAxis", forms.axis], ["workingIntercept", pair(say, "0", show(c))]);
+  working.push(["workingAxis", forms.axis], ["workingIntercept", intercept(say, c)]);
   const vertex = located(
     say,
     [fraction(forms.h.n, forms.h.d), fraction(forms.k.n, forms.k.d)],
@@ -244,9 +315,10 @@ function linear(say, b, c) {
  * @param {Say} say
  * @param {Uint8Array} input the bytes typed
  * @param {string} resultLine the program's last line
+ * @param {Method} method the method of solving shown first
  * @returns {Reading}
  */
-export function explain(say, input, resultLine) {
+export function explain(say, input, resultLine, method = "formula") {
   const numbers = readNumbers(input);
   const [a, b, c] = numbers.map((number) => number.value);
   const printed = (resultLine.match(/x1 : (\S+), x2 : (\S+)$/) ?? []).slice(1);
@@ -255,7 +327,7 @@ export function explain(say, input, resultLine) {
     paragraph(say("solved", { equation, a: show(a), b: show(b), c: show(c) })),
     ...readingNotes(say, numbers),
   ];
-  const body = a !== 0n ? quadratic(say, a, b, c, printed) : linear(say, b, c);
+  const body = a !== 0n ? quadratic(say, a, b, c, printed, method) : linear(say, b, c);
   const closing = printed.includes("-0.000000") ? [paragraph(say("negativeZero"))] : [];
   return {
     a,
@@ -264,11 +336,22 @@ export function explain(say, input, resultLine) {
     equation,
     summary: body.summary,
     paragraphs: [...opening, ...body.paragraphs, ...closing],
-    working: body.working.map(([key, ...steps]) => /** @type {[string, string[]]} */ ([say(key), steps])),
+    working: body.working.map(([key, ...steps]) => {
+      const shown = steps.map((step) => (typeof step === "string" ? step : { sentence: say(step.key, step.values) }));
+      return /** @type {[string, Shown[]]} */ ([say(key), shown]);
+    }),
     graphTitle: say("graphTitle", { polynomial: polynomial(a, b, c) }),
     graphText: graphText(say, a, b, c, body),
   };
 }
+
+/**
+ * Where the curve meets the y-axis, as the language names it: the point, or
+ * the number c.
+ * @param {Say} say
+ * @param {bigint} c
+ */
+const intercept = (say, c) => say("intercept", { point: pair(say, "0", show(c)), c: show(c) });
 
 /**
  * The graph's text alternative: every digit its labels leave out.

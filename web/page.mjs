@@ -3,11 +3,17 @@
 // The page: runs the program's WebAssembly module as a terminal would, checks
 // each line before it is sent, and shows each run's reading. The build puts
 // the texts of every language in the page as JSON, and the module in base64.
-import { addressOf, checkLine, fixTyped, linkText } from "./check.mjs";
+import { INT_MAX, INT_MIN, addressOf, checkLine, fixTyped, linkText } from "./check.mjs";
 import { explain, readNumbers } from "./explain.mjs";
 import { HEIGHT, WIDTH, graph } from "./graph.mjs";
-import { sayer, typesetFormula } from "./say.mjs";
+import { $, element, formula, inline, show } from "./dom.mjs";
+import { sayer } from "./say.mjs";
 import { runProgram } from "./wasi.mjs";
+import * as check from "./check.mjs";
+import * as dom from "./dom.mjs";
+import * as exact from "./exact.mjs";
+import * as explanation from "./explain.mjs";
+import * as methods from "./methods.mjs";
 
 /** @typedef {import("./check.mjs").Finding} Finding */
 /** @typedef {import("./check.mjs").Offer} Offer */
@@ -31,23 +37,36 @@ import { runProgram } from "./wasi.mjs";
 // prompt before the read that waits for it: each run's output begins with the
 // last one's, and what is new follows the echo of the line just typed, where
 // a terminal shows it.
-const $ = (/** @type {string} */ id) => /** @type {HTMLElement} */ (document.getElementById(id));
 const transcript = $("transcript");
 const line = /** @type {HTMLInputElement} */ ($("line"));
 const status = $("status");
 const endButton = /** @type {HTMLButtonElement} */ ($("end"));
-const base64 = /** @type {string} */ ($("module").textContent);
+/** @param {string} id the element whose text is in base64 */
 // @ts-ignore: Uint8Array.fromBase64 is newer than the engines' types
-const bytes = /** @type {Uint8Array<ArrayBuffer>} */ (Uint8Array.fromBase64?.(base64) ?? decoded(base64));
-// The texts: their names once, and each language's texts in their order.
-const { keys: names, texts } = JSON.parse(/** @type {string} */ ($("texts").textContent));
+const base64 = (id) =>
+  /** @type {Uint8Array<ArrayBuffer>} */ (Uint8Array.fromBase64?.($(id).textContent) ?? decoded($(id).textContent));
+const bytes = base64("module");
 /** @type {Record<string, Record<string, string>>} */
-const catalogues = Object.fromEntries(
-  Object.entries(texts).map(([language, list]) => [
-    language,
-    Object.fromEntries(names.map((name, i) => [name, list[i]])),
-  ]),
-);
+const catalogues = {};
+// The texts of every language, their keys once and each language's texts in
+// their order, compressed: decoded once the program's first prompt is out,
+// as the build has written English's into the page; then the page speaks its
+// language.
+/** @type {Promise<void> | null} */
+let decoding = null;
+function texts() {
+  decoding ??= new Response(new Blob([base64("texts")]).stream().pipeThrough(new DecompressionStream("gzip")))
+    .json()
+    .then(({ keys, texts }) => {
+      for (const [language, list] of Object.entries(texts)) {
+        catalogues[language] = Object.fromEntries(
+          keys.map((/** @type {string} */ key, /** @type {number} */ i) => [key, list[i]]),
+        );
+      }
+      speak(language);
+    });
+  return decoding;
+}
 // Compiled and instantiated at once, with no wait for a promise between
 // loading and the first prompt; an engine that won't compile on its main
 // thread compiles it asynchronously, before the first run.
@@ -78,12 +97,43 @@ function decoded(text) {
 
 /** @type {Run} */
 let session;
-/** @type {import("./say.mjs").Say} */
-let say;
+/** @type {import("./say.mjs").Say} the page's language, as speak sets it: nothing until the texts are read */
+let say = () => "";
 /** @type {{ text: string, found: Finding } | null} */
 let held = null;
+// Practice and the worksheet, which the build keeps as text in the page,
+// evaluated where they are first wanted, with the modules they share with
+// the page given them by the names they import.
+/** @type {Record<string, object>} */
+const shared = {
+  "./check.mjs": check,
+  "./dom.mjs": dom,
+  "./exact.mjs": exact,
+  "./explain.mjs": explanation,
+  "./methods.mjs": methods,
+};
+/** @type {Promise<typeof import("./lessons.mjs")> | null} */
+let lessons = null;
+function lessonsPart() {
+  lessons ??= Promise.resolve().then(() => {
+    const module = { exports: {} };
+    new Function("require", "module", /** @type {string} */ ($("lessons").textContent))(
+      (/** @type {string} */ name) => shared[name],
+      module,
+    );
+    return /** @type {typeof import("./lessons.mjs")} */ (module.exports);
+  });
+  return lessons;
+}
+const practice = lessonsPart;
+const sheet = lessonsPart;
+
 /** @type {Run[]} the runs that gave a result, for the address and a change of language */
 const solved = [];
+// The method of solving that the class is taught, shown first: ?method=square or factor.
+const method = /** @type {import("./explain.mjs").Method} */ (
+  ["square", "factor"].find((name) => name === new URLSearchParams(location.search).get("method")) ?? "formula"
+);
 
 // Runs the program on everything typed so far, and shows what it wrote that
 // the transcript doesn't show yet. Returns its exit status, null while it
@@ -342,65 +392,6 @@ transcript.addEventListener("click", () => {
   if (getSelection()?.isCollapsed) line.focus();
 });
 
-/**
- * @param {string} tag
- * @param {Record<string, string | number | boolean>} attributes
- * @param {(Node | string)[]} children
- * @returns {HTMLElement}
- */
-function element(tag, attributes = {}, ...children) {
-  const svg = tag === "svg" || "svg" in attributes;
-  const made = svg ? document.createElementNS("http://www.w3.org/2000/svg", tag) : document.createElement(tag);
-  for (const [key, value] of Object.entries(attributes)) if (key !== "svg") made.setAttribute(key, String(value));
-  made.append(...children);
-  return /** @type {HTMLElement} */ (made);
-}
-
-/**
- * A text of the page as nodes. Right to left, each formula that it isolates
- * left to right is a box of its own, which keeps it whole on a line, or, wider
- * than the line, breaks within itself only after = or ≈, its lines left to
- * right one under the other, and scrolls where even that is too wide.
- * @param {string} text
- * @returns {(Node | string)[]}
- */
-function inline(text) {
-  if (document.documentElement.dir !== "rtl") return [text];
-  /** @type {(Node | string)[]} */
-  const nodes = [];
-  let depth = 0;
-  let start = 0;
-  [...text].forEach((character, at, all) => {
-    if (character === "\u2066" && depth++ === 0) {
-      nodes.push(all.slice(start, at).join(""));
-      start = at;
-    } else if (character === "\u2069" && --depth === 0) {
-      nodes.push(element("span", { class: "inline", dir: "ltr" }, all.slice(start, at + 1).join("")));
-      start = at + 1;
-    }
-  });
-  return [...nodes, [...text].slice(start).join("")].filter((node) => node !== "");
-}
-
-/** @param {HTMLElement} shown @param {string} text */
-const show = (shown, text) => shown.replaceChildren(...inline(text));
-
-/**
- * A formula on a line of its own, left to right in every language, broken
- * where a narrow screen needs it only after a relation or an operator: after
- * its spaces, and after a product's dot or a quotient's slash. What cannot
- * break so scrolls.
- * @param {string} text
- */
-const formula = (text) =>
-  element(
-    "div",
-    { class: "formula" },
-    ...typesetFormula(text)
-      .split(/(?<=·|\)\/)/)
-      .flatMap((part, i) => (i ? [element("wbr"), part] : [part])),
-  );
-
 let figures = 0;
 /** @param {import("./explain.mjs").Reading} reading */
 function figure(reading) {
@@ -425,13 +416,23 @@ function figure(reading) {
 }
 
 /**
+ * The link to practise another equation of the same kind.
+ * @param {import("./explain.mjs").Reading} reading
+ */
+function another({ a, b, c }) {
+  const link = element("a", { href: "?practice" }, say("anotherLikeIt"));
+  practice().then(({ anotherLikeIt }) => link.setAttribute("href", anotherLikeIt(a, b, c)));
+  return link;
+}
+
+/**
  * The reading of what was typed, and the result line it gave.
  * @param {Uint8Array} input
  * @param {string} output
  * @param {string} id
  */
 function readingOf(input, output, id) {
-  const reading = explain(say, input, output);
+  const reading = explain(say, input, output, method);
   const working = reading.working.length
     ? [
         element("h3", {}, say("workingTitle")),
@@ -440,7 +441,13 @@ function readingOf(input, output, id) {
           {},
           ...reading.working.flatMap(([term, steps]) => [
             element("dt", {}, term),
-            element("dd", {}, ...steps.map(formula)),
+            element(
+              "dd",
+              {},
+              ...steps.map((step) =>
+                typeof step === "string" ? formula(step) : element("p", { class: "step" }, ...inline(step.sentence)),
+              ),
+            ),
           ]),
         ),
       ]
@@ -455,6 +462,7 @@ function readingOf(input, output, id) {
     ]),
     ...working,
     figure(reading),
+    ...(reading.a === 0n ? [] : [element("p", {}, another(reading))]),
   );
   return { shown, summary: reading.summary };
 }
@@ -476,7 +484,8 @@ function showReading(done) {
 function chooseLanguage() {
   const asked = new URLSearchParams(location.search).get("lang");
   const wanted = [asked, ...navigator.languages].filter(Boolean).map((tag) => String(tag).toLowerCase());
-  return wanted.map((tag) => tag.split("-")[0]).find((tag) => tag in catalogues) ?? "en";
+  const spoken = [.../** @type {HTMLSelectElement} */ ($("language")).options].map((option) => option.value);
+  return wanted.map((tag) => tag.split("-")[0]).find((tag) => spoken.includes(tag)) ?? "en";
 }
 
 /**
@@ -504,17 +513,21 @@ function speak(language, written = language === "en") {
     }
   }
   for (const done of solved) showReading(done);
+  if (!$("practice").hidden) practice().then(({ render }) => render(say));
+  if (!$("worksheet").hidden) sheet().then(({ renderWorksheet }) => renderWorksheet(say));
   if (session && !session.finished) sayWhatNext("");
   if (held) hold(held.text, held.found);
 }
 
+// The menu of languages, which the build has written into the page.
 function languages() {
   const select = /** @type {HTMLSelectElement} */ ($("language"));
-  for (const [tag, catalogue] of Object.entries(catalogues)) select.append(new Option(catalogue.languageName, tag));
-  select.addEventListener("change", () => {
+  select.value = language;
+  select.addEventListener("change", async () => {
     const url = new URL(location.href);
     url.searchParams.set("lang", select.value);
     history.replaceState(null, "", url);
+    await texts();
     speak(select.value, false);
   });
 }
@@ -573,21 +586,59 @@ function warm() {
 // What the address carries, typed afresh: on a load, and when the address
 // is changed by hand, whatever the page holds.
 function follow() {
-  const text = linkText(location.hash, say("decimalPoint") === ",");
+  const hash = location.hash;
   solved.length = 0;
   transcript.replaceChildren();
   release(false);
   line.value = "";
   enqueue(startRun);
-  // When the first prompt is out: the page's start-up, as its benchmark reads it.
-  enqueue(() => {
+  // When the first prompt is out: the page's start-up, as its benchmark
+  // reads it. What to type next is said once the texts are read.
+  enqueue(async () => {
     performance.mark("prompt");
+    await texts();
+    sayWhatNext("");
     setTimeout(warm);
   });
-  enqueue(() => replay(text));
+  enqueue(() => replay(linkText(hash, say("decimalPoint") === ",")));
 }
 
+// The program, from the address's first line to its last.
+function start() {
+  addEventListener("hashchange", follow);
+  follow();
+}
+
+// Practice, where the address asks for it and names an equation of the
+// second degree: the program runs once the student's answer is right, or
+// once the student asks to see it.
+async function practise() {
+  const numbers = linkText(location.hash)
+    .split(/[ \t\n\v\f\r]+/)
+    .filter(Boolean);
+  if (numbers.length !== 3 || !numbers.every((number) => /^[+-]?\d{1,10}$/.test(number))) return false;
+  const [a, b, c] = numbers.map(BigInt);
+  if (a === 0n || ![a, b, c].every((n) => n >= INT_MIN && n <= INT_MAX)) return false;
+  $("program").hidden = true;
+  const { render, startPractice } = await practice();
+  startPractice({ a, b, c, method, reveal: start });
+  render(say);
+  $("answer").focus();
+  return true;
+}
+
+const asked = new URLSearchParams(location.search);
+const language = chooseLanguage();
 languages();
-speak(chooseLanguage());
-addEventListener("hashchange", follow);
-follow();
+if (asked.has("worksheet")) {
+  $("program").hidden = true;
+  await texts();
+  (await sheet()).renderWorksheet(say);
+} else if (asked.has("practice")) {
+  await texts();
+  if (!(await practise())) start();
+} else {
+  start();
+}
+// The program has nothing to do until it is given something.
+if (pending === 0) transcript.setAttribute("aria-busy", "false");

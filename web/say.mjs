@@ -49,15 +49,17 @@ export function typesetFormula(text) {
 }
 
 /**
- * The function that says the catalogue's texts. Right to left, each value
- * that holds no letter of a right-to-left script, a formula or a number, is
- * isolated left to right.
+ * The function that says the catalogue's texts. Each value that is a formula
+ * or a number is isolated left to right, so that the page can keep it whole:
+ * right to left, each value that holds no letter of a right-to-left script;
+ * left to right, each that holds no word of two letters or more.
  * @param {Catalogue} catalogue
  * @returns {Say}
  */
 export function sayer(catalogue) {
   const rtl = catalogue.dir === "rtl";
-  const isolated = (/** @type {string} */ value) => (!rtl || /[\u0590-\u08ff]/.test(value) ? value : LTR + value + POP);
+  const prose = rtl ? /[\u0590-\u08ff]/ : /\p{L}{2}/u;
+  const isolated = (/** @type {string} */ value) => (prose.test(value) || value === "" ? value : LTR + value + POP);
   return (key, values = {}) =>
     typeset(
       catalogue[key].replace(/\{(\w+)\}/g, (found, name) => (name in values ? isolated(values[name]) : found)),

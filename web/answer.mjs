@@ -10,7 +10,7 @@
 // BigInt throughout, so that an unsimplified radical, √12, is the same number
 // as 2√3, and 1/√2 the same as √2/2. No DOM.
 import { fixTyped } from "./check.mjs";
-import { gcd, isqrt } from "./exact.mjs";
+import { abs, gcd, isqrt, reduced } from "./exact.mjs";
 
 /** @typedef {{ n: bigint, d: bigint }} Rational n/d without common factor, d > 0 */
 /**
@@ -29,20 +29,9 @@ import { gcd, isqrt } from "./exact.mjs";
 
 const MINUS = "\u2212";
 
-/** @param {bigint} n */
-const abs = (n) => (n < 0n ? -n : n);
-
 // --- Rationals ----------------------------------------------------------------
 
-/**
- * @param {bigint} n
- * @param {bigint} d ≠ 0
- * @returns {Rational}
- */
-function ratio(n, d = 1n) {
-  const g = gcd(n, d) * (d < 0n ? -1n : 1n);
-  return { n: n / g, d: d / g };
-}
+const ratio = reduced;
 
 /** @type {(x: Rational, y: Rational) => Rational} */
 const plus = (x, y) => ratio(x.n * y.d + y.n * x.d, x.d * y.d);

@@ -14,7 +14,8 @@ const MILLION = 1000000n;
 
 // --- Integers ---------------------------------------------------------------
 
-const abs = (/** @type {bigint} */ n) => (n < 0n ? -n : n);
+/** @param {bigint} n */
+export const abs = (n) => (n < 0n ? -n : n);
 
 /**
  * @param {bigint} a
@@ -327,18 +328,20 @@ export const isExact = (number) => (number.tiny ? number.tiny.exact : number.exa
 
 // --- Texts ------------------------------------------------------------------
 
-const signed = (/** @type {bigint} */ n) => (n < 0n ? MINUS + -n : String(n));
-const parenthesized = (/** @type {bigint} */ n) => (n < 0n ? `(${signed(n)})` : String(n));
+/** An integer with the minus sign of the page, U+2212. @param {bigint} n */
+export const signed = (n) => (n < 0n ? MINUS + -n : String(n));
+/** An integer after an operator: in parentheses when negative. @param {bigint} n */
+export const parenthesized = (n) => (n < 0n ? `(${signed(n)})` : String(n));
 
 /** @typedef {{ n: bigint, d: bigint }} Fraction a numerator and a positive denominator, without common factor */
 
 /**
  * n/d reduced, with d > 0.
  * @param {bigint} n
- * @param {bigint} d ≠ 0
+ * @param {bigint} [d] not 0; 1 where omitted
  * @returns {Fraction}
  */
-function reduced(n, d) {
+export function reduced(n, d = 1n) {
   const g = gcd(n, d) * (d < 0n ? -1n : 1n);
   return { n: n / g, d: d / g };
 }

@@ -6,7 +6,7 @@
 // exact.mjs writes its own, or a sentence of the page's catalogue, by its key
 // and the values of its placeholders, which says what the formulas after it
 // do. All arithmetic is BigInt. No DOM.
-import { gcd, isqrt, polynomial, squarePart } from "./exact.mjs";
+import { abs, gcd, isqrt, parenthesized, polynomial, reduced, signed, squarePart } from "./exact.mjs";
 
 /** @typedef {{ key: string, values: Record<string, string> }} Sentence a catalogue text and its placeholders */
 /** @typedef {string | Sentence} Step a formula, or a sentence that introduces the formulas after it */
@@ -19,18 +19,7 @@ const SUB = ["₁", "₂"];
 /** @param {string} key @param {Record<string, string>} [values] @returns {Sentence} */
 const sentence = (key, values = {}) => ({ key, values });
 
-/** @param {bigint} n */
-const abs = (n) => (n < 0n ? -n : n);
-/** @param {bigint} n */
-const signed = (n) => (n < 0n ? MINUS + -n : String(n));
-/** @param {bigint} n a number after an operator, in parentheses when negative */
-const parenthesized = (n) => (n < 0n ? `(${signed(n)})` : String(n));
-
-/** @param {bigint} n @param {bigint} d d ≠ 0 @returns {Ratio} */
-function ratio(n, d) {
-  const g = gcd(n, d) * (d < 0n ? -1n : 1n);
-  return { n: n / g, d: d / g };
-}
+const ratio = reduced;
 
 /** @param {Ratio} r */
 const text = ({ n, d }) => (d === 1n ? signed(n) : `${signed(n)}/${d}`);

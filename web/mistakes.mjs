@@ -24,7 +24,7 @@ import {
   signOf,
   subtract,
 } from "./answer.mjs";
-import { gcd, isqrt, polynomial, quadraticForms } from "./exact.mjs";
+import { gcd, isqrt, polynomial, quadraticForms, signed } from "./exact.mjs";
 
 /** @typedef {import("./answer.mjs").Answer} Answer */
 /** @typedef {import("./answer.mjs").Exact} Exact */
@@ -50,9 +50,6 @@ import { gcd, isqrt, polynomial, quadraticForms } from "./exact.mjs";
 /** @typedef {[bigint, bigint]} Ratio a numerator and a positive denominator */
 
 const MINUS = "\u2212";
-
-/** @param {bigint} n */
-const signed = (n) => (n < 0n ? MINUS + -n : String(n));
 
 // --- What each mistake gives ----------------------------------------------------
 

@@ -298,6 +298,63 @@ def mistake_rows(browser, page):
     return results
 
 
+def practice_rows(browser, page):
+    """Practice: the roots out of sight until the answer is right, or asked for; the likely mistake
+    named; hints one step at a time, in the method asked for; the reading's methods in that order."""
+    program = "return [!document.getElementById('program').hidden, document.getElementById('feedback').textContent]"
+    browser.open(page, "#1%20-5%206", "?practice")
+    hidden = browser.run(program)
+    browser.press("#answer", "-2 and -3" + ENTER)
+    wrong = browser.run(program)
+    for _ in range(2):
+        browser.click("#hint")
+    hints = browser.run("return document.querySelectorAll('#hints li').length")
+    browser.run("document.getElementById('answer').value = ''")
+    browser.press("#answer", "x = 2 or x = 3" + ENTER)
+    until(lambda: browser.run("return document.querySelector('.reading') !== null"))
+    transcript, _ = browser.idle()
+    right = browser.run(program)
+    results = [check("practice: nothing shown until the answer is right", [hidden, [wrong[0], plain(wrong[1])[:20]], hints,
+                     right[0], transcript.endswith("x1 : 2.000000, x2 : 3.000000")],
+                     [[False, ""], [False, "Look at the signs: t"], 2, True, True])]
+    browser.open(page, "#2%204%205", "?practice&method=square")
+    browser.click("#hint")
+    first = plain(browser.run("return document.querySelector('#hints li p').textContent"))
+    browser.click("#reveal")
+    until(lambda: browser.run("return document.querySelector('.reading dt') !== null"))
+    results.append(check("practice: hints and working in the method asked for, and the answer on request",
+                         [first, plain(browser.run("return document.querySelector('.reading dt').textContent")),
+                          "nan" in browser.idle()[0]],
+                         ["Divide both sides by a = 2, so that x² stands alone:", "Completing the square", True]))
+    browser.open(page, "#1.5", "?practice")
+    results.append(check("practice: a link with no equation of the second degree opens the plain page",
+                         browser.run(program)[0], True))
+    browser.open(page, "#1%20-5%206")
+    another = browser.run("return document.querySelector('.reading a').getAttribute('href')")
+    numbers = re.fullmatch(r"\?practice#(-?\d+)%20(-?\d+)%20(-?\d+)", another)
+    results.append(check("the plain page offers another like it", bool(numbers) and numbers.groups() != ("1", "-5", "6"), True))
+    return results
+
+
+def worksheet_rows(browser, page):
+    """The form writes the sheet's address; the sheet, the same for the same seed in every engine,
+    with its key, which starts a page of its own when printed."""
+    browser.open(page, "", "?worksheet")
+    browser.run("const form = document.getElementById('sheet-form'); form.count.value = 10; form.seed.value = 7;"
+                "form.querySelector('[value=complex]').checked = false; form.requestSubmit()")
+    until(lambda: browser.run("return location.search.includes('count')"))
+    until(lambda: browser.run("return document.querySelectorAll('.sheet > li').length === 10"))
+    sheet = browser.run("return [location.search, [...document.querySelectorAll('.sheet > li .formula')].map(f => f.textContent),"
+                        "document.querySelectorAll('#sheet-key li').length, document.querySelector('.sheet a').getAttribute('href')]")
+    results = [check("the worksheet's form writes the sheet's address", sheet[0], "?worksheet&count=10&seed=7&kinds=integer,rational,irrational,double")]
+    browser.open(page, "", "?worksheet&count=10&seed=7")
+    again = browser.run("return [...document.querySelectorAll('.sheet > li .formula')].map(f => f.textContent)")
+    results.append(check("the same seed, the same sheet, and a key for each equation",
+                         [len(sheet[1]), sheet[2], sheet[3].startswith("?practice#"), [plain(f) for f in again][:2]],
+                         [10, 10, True, ["9x² + 49x + 20 = 0", "x² + 5x − 13 = 0"]]))
+    return results
+
+
 def phone_rows(browser, page):
     """On a phone's screen, after a result: its summary by the field and the reading in view."""
     browser.command("SetWindowRect", width=390, height=844)
@@ -396,10 +453,18 @@ def english(text):  # the English catalogue's phrases of three words or more fou
 DIALOGUE = ["1 -5 6" + ENTER, "2 4 5" + ENTER, "0 2 4" + ENTER, "1.5" + ENTER]  # real, complex, linear, a mistake
 
 
+SHOWN = ("const style = document.createElement('style');"
+         "style.textContent = 'pre, details, select { display: none }'; document.head.append(style);"
+         "const text = document.body.innerText; style.remove(); return text")
+# Practice after a wrong answer and a hint, the worksheet's form, a sheet with its key.
+LESSONS = [("practice", "#1%20-5%206", "?practice&lang={}", [("#answer", "-2 and -3" + ENTER), ("#hint", None)]),
+           ("the worksheet's form", "", "?worksheet&lang={}", []), ("a worksheet", "", "?worksheet&count=6&seed=7&lang={}", [])]
+
+
 def accessibility(browser, page, axe, scheme, languages):
     """In each language, axe-core's findings on the page freshly loaded, mid-dialogue and after the
-    dialogue above: none may be a violation, nor left incomplete; and no English phrase shows but
-    in English."""
+    dialogue above, in practice and on the worksheet: none may be a violation, nor left incomplete;
+    and no English phrase shows but in English."""
     results = []
     for language in languages:
         for state, keys in (("fresh", []), ("mid-dialogue", ["1" + ENTER]), ("after a dialogue", [ESCAPE] + DIALOGUE)):
@@ -410,11 +475,16 @@ def accessibility(browser, page, axe, scheme, languages):
                 browser.press("#line", key)
                 browser.idle()
             results.append(check(f"axe, {language}, {state}, {scheme}", axe_findings(browser), []))
+        shown = [browser.run(SHOWN)]
+        for state, hash, query, steps in LESSONS:
+            browser.open(page, hash, query.format(language))
+            for css, keys in steps:  # keys typed, or a click
+                browser.press(css, keys) if keys else browser.click(css)
+            browser.run(axe)
+            results.append(check(f"axe, {language}, {state}, {scheme}", axe_findings(browser), []))
+            shown.append(browser.run(SHOWN))
         if language != "en":
-            shown = browser.run("const style = document.createElement('style');"
-                                "style.textContent = 'pre, details, select { display: none }'; document.head.append(style);"
-                                "const text = document.body.innerText; style.remove(); return text")
-            results.append(check(f"no English in {language}", english(shown), []))
+            results.append(check(f"no English in {language}", english("\n".join(shown)), []))
     return results
 
 
@@ -449,7 +519,7 @@ def main(page, axe_js):
                         browser.open(page)
                         results += terminal_rows(browser) + graph_rows(browser) + behaviour_rows(browser, page)
                         results += mistake_rows(browser, page) + phone_rows(browser, page) + right_to_left(browser, page)
-                        results += language_rows(browser, page)
+                        results += language_rows(browser, page) + practice_rows(browser, page) + worksheet_rows(browser, page)
                     results += accessibility(browser, page, axe, "dark" if dark else "light",
                                              languages if engine == "chromium" else ["en"])
                     if engine == "chromium" and not dark:

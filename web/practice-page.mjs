@@ -75,6 +75,10 @@ export function startPractice(started) {
     render();
   });
   $("reveal").addEventListener("click", () => open());
+  // An answer judged once, unshown, while the page waits for the first: the
+  // engine has then compiled the reading of answers, and the student's first
+  // comes as fast as the next.
+  setTimeout(() => judge(readAnswer("0", wordsOf(current)), started.a, started.b, started.c));
 }
 
 /** The equation's answer, and all the page says of it. */

@@ -28,9 +28,9 @@ const MARKS = [ // language, a, b, c, and the marks' labels
   ["en", 0, 0, 7, ["(0, 7)"]],
   ["en", 0, 0, 0, ["(0, 0)"]],
   ["en", 3, 0, 0, ["x (0, 0)"]],
-  ["en", 1, 1534028681, -455521473, ["x₁ (−1.53e9, 0)", "x₂ (0.297, 0)", "vertex (−7.67e8, −5.88e17)", "(0, −455521473)"]],
-  ["en", 1, 2147483647, 1, ["x₁ (−2.15e9, 0)", "x₂ (−4.66e−10, 0)", "vertex (−1.07e9, −1.15e18)", "(0, 1)"]],
-  ["en", 0, 10000, -1, ["x (1e−4, 0)", "(0, −1)"]],
+  ["en", 1, 1534028681, -455521473, ["x₁ (−1.53·10⁹, 0)", "x₂ (0.297, 0)", "vertex (−7.67·10⁸, −5.88·10¹⁷)", "(0, −455521473)"]],
+  ["en", 1, 2147483647, 1, ["x₁ (−2.15·10⁹, 0)", "x₂ (−4.66·10⁻¹⁰, 0)", "vertex (−1.07·10⁹, −1.15·10¹⁸)", "(0, 1)"]],
+  ["en", 0, 10000, -1, ["x (1·10⁻⁴, 0)", "(0, −1)"]],
   ["fr", 1, -5, 6, ["x₁ (2 ; 0)", "x₂ (3 ; 0)", "sommet (2,5 ; −0,25)", "(0 ; 6)"]],
   ["de", 1, -5, 6, ["x₁ (2 | 0)", "x₂ (3 | 0)", "Scheitel (2,5 | −0,25)", "(0 | 6)"]],
 ];
@@ -48,8 +48,8 @@ test("the marks' labels, each point as its language writes it", () => {
 const TICKS = [ // language, a, b, c, and the ticks' labels, x then y
   ["en", 1, -5, 6, "0 1 2 3", "0 2 4 6 8"],
   ["fr", 0, 10000, -1, "−1,0 −0,5 0 0,5 1,0", "−10000 0 10000"],
-  ["en", 1, 1534028681, -455521473, "−2.0e9 −1.5e9 −1.0e9 −5e8 0 5e8", "−5e17 0 5e17 1.0e18 1.5e18"],
-  ["de", 2147441941, 92681, 1, "−2,15800e−5 −2,15795e−5 −2,15790e−5", "0 5e−10 1,0e−9 1,5e−9"],
+  ["en", 1, 1534028681, -455521473, "−2·10⁹ −1·10⁹ 0", "−5·10¹⁷ 0 5·10¹⁷ 1.0·10¹⁸ 1.5·10¹⁸"],
+  ["de", 2147441941, 92681, 1, "−2,1580·10⁻⁵ −2,1579·10⁻⁵", "0 5·10⁻¹⁰ 1,0·10⁻⁹ 1,5·10⁻⁹"],
 ];
 
 test("the ticks' labels", () => {
@@ -98,7 +98,17 @@ function* sweep(seed, each) {
   for (const [kind, draw] of Object.entries(KINDS)) for (let i = 0; i < each; i++) yield [kind, ...draw(n)];
 }
 
-const valueOf = (text, say) => Number(plain(text).replaceAll("−", "-").replace(say("decimalPoint"), "."));
+// A number as the graph writes it, with its power of ten as 1.5·10¹⁸.
+const valueOf = (text, say) =>
+  Number(
+    plain(text)
+      .replace(
+        /·10([⁻]?[⁰¹²³⁴⁵⁶⁷⁸⁹]+)$/,
+        (_, power) => `e${[...power].map((c) => (c === "⁻" ? "-" : "⁰¹²³⁴⁵⁶⁷⁸⁹".indexOf(c))).join("")}`,
+      )
+      .replaceAll("−", "-")
+      .replace(say("decimalPoint"), "."),
+  );
 const boxOf = ({ x, y, anchor, width, height }) => {
   const left = { start: x, middle: x - width / 2, end: x - width }[anchor];
   return { left, right: left + width, top: y - height / 2, bottom: y + height / 2 };

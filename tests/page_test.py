@@ -225,7 +225,7 @@ def behaviour_rows(browser, page):
         document.body.append(script);""")
     browser.press("#line", ESCAPE)
     results.append(check("a trap ends the run and says so", [browser.idle()[1], browser.run("return document.getElementById('end').disabled")],
-                         ["The program stopped on an error of its own (unreachable). What it wrote is above.", True]))
+                         ["The program stopped on an internal error (unreachable). What it wrote is above.", True]))
     browser.open(page)
     browser.run("for (const hidden of document.querySelectorAll('[hidden]')) hidden.hidden = false")
     results.append(check("every control at least 44 px tall, to touch", browser.run(
@@ -325,7 +325,7 @@ def practice_rows(browser, page):
     results.append(check("practice: hints and working in the method asked for, and the answer on request",
                          [first, plain(browser.run("return document.querySelector('.reading dt').textContent")),
                           "nan" in browser.idle()[0]],
-                         ["Divide both sides by a = 2, so that x² stands alone:", "Completing the square", True]))
+                         ["Divide both sides by a = 2, so that the coefficient of x² is 1:", "Completing the square", True]))
     browser.open(page, "#1.5", "?practice")
     results.append(check("practice: a link with no equation of the second degree opens the plain page",
                          browser.run(program)[0], True))

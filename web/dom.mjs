@@ -38,11 +38,28 @@ export function inline(text) {
       nodes.push(all.slice(start, at).join(""));
       start = at;
     } else if (character === "\u2069" && --depth === 0) {
-      nodes.push(element("span", { class: "inline", dir: "ltr" }, all.slice(start, at + 1).join("")));
+      // A sign alone needs no box, and a box of signs alone has no text for a reader's contrast.
+      const formula = all.slice(start, at + 1).join("");
+      nodes.push(/[\p{L}\p{N}]/u.test(formula) ? element("span", { class: "inline", dir: "ltr" }, formula) : formula);
       start = at + 1;
     }
   });
-  return [...nodes, [...text].slice(start).join("")].filter((node) => node !== "");
+  return [...nodes, [...text].slice(start).join("")].filter((node) => node !== "").reduce(held, []);
+}
+
+// A box and the punctuation about it stay together: no line starts with a
+// full stop, nor ends on an opening quotation mark.
+/** @param {(Node | string)[]} made @param {Node | string} node */
+function held(made, node) {
+  let before = made[made.length - 1];
+  if (typeof node !== "string") {
+    const [, text = "", mark = ""] = typeof before === "string" ? (before.match(/^([^]*?)([“«„‘(]+)$/) ?? []) : [];
+    if (!mark) return [...made, node];
+    return [...made.slice(0, -1), ...(text ? [text] : []), element("span", { class: "nowrap" }, mark, node)];
+  }
+  const [, mark = "", rest = node] = node.match(/^([.,;:!?)»”、，。：；]+)([^]*)$/) ?? [];
+  if (!mark || typeof before === "string" || before === undefined) return [...made, node];
+  return [...made.slice(0, -1), element("span", { class: "nowrap" }, before, mark), ...(rest ? [rest] : [])];
 }
 
 /** @param {HTMLElement} shown @param {string} text */
@@ -51,8 +68,8 @@ export const show = (shown, text) => shown.replaceChildren(...inline(text));
 /**
  * A formula on a line of its own, left to right in every language, broken
  * where a narrow screen needs it only after a relation or an operator: after
- * its spaces, and after a product's dot or a quotient's slash. What cannot
- * break so scrolls.
+ * its spaces, after the dot of a product of numbers, after a quotient's
+ * slash. What cannot break so scrolls.
  * @param {string} text
  */
 export const formula = (text) =>
@@ -60,6 +77,6 @@ export const formula = (text) =>
     "div",
     { class: "formula" },
     ...typesetFormula(text)
-      .split(/(?<=·|\)\/)/)
+      .split(/(?<=·(?=[\d(√])|\)\/)/)
       .flatMap((part, i) => (i ? [element("wbr"), part] : [part])),
   );

@@ -297,7 +297,12 @@ export function roundedSurd(p, k, m, d) {
   });
 }
 
-const SUPERSCRIPTS = "⁰¹²³⁴⁵⁶⁷⁸⁹";
+/**
+ * A power of ten as textbooks write it: "·10⁻⁷", "·10¹⁸".
+ * @param {number} exponent an integer
+ */
+export const powerOfTen = (exponent) =>
+  `·10${exponent < 0 ? "⁻" : ""}${[...String(Math.abs(exponent))].map((digit) => "⁰¹²³⁴⁵⁶⁷⁸⁹"[Number(digit)]).join("")}`;
 
 /**
  * A reading in decimals: six at most, and no trailing zeros; or, for a value
@@ -308,9 +313,8 @@ const SUPERSCRIPTS = "⁰¹²³⁴⁵⁶⁷⁸⁹";
 export function decimal({ millionths, tiny }, point = ".") {
   if (tiny) {
     const digits = String(abs(tiny.digits)).replace(/0+$/, "");
-    const power = [...String(-tiny.exponent)].map((digit) => SUPERSCRIPTS[Number(digit)]).join("");
     const mantissa = digits.length > 1 ? `${digits[0]}${point}${digits.slice(1)}` : digits;
-    return `${tiny.digits < 0n ? MINUS : ""}${mantissa}·10⁻${power}`;
+    return `${tiny.digits < 0n ? MINUS : ""}${mantissa}${powerOfTen(tiny.exponent)}`;
   }
   const magnitude = abs(millionths);
   const fraction = String(magnitude % MILLION)

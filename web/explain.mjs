@@ -220,7 +220,7 @@ export function hints(say, a, b, c, method) {
   const size = forms.delta < 0n ? -forms.delta : forms.delta;
   const root = forms.simplified.find((line) => line.startsWith("√")) ?? `√${size}`;
   return [
-    paragraph(say("hintCoefficients"), [`a = ${show(a)}, b = ${show(b)}, c = ${show(c)}`]),
+    paragraph(say("hintCoefficients"), [[`a = ${show(a)}`, `b = ${show(b)}`, `c = ${show(c)}`].join(say("listComma"))]),
     paragraph(say("hintDelta"), [deltaWorking]),
     paragraph(say(forms.delta < 0n ? "hintRootNegative" : "hintRoot"), [root]),
     paragraph(say("hintFormula"), [formula]),
@@ -271,7 +271,10 @@ function quadratic(say, a, b, c, printed, method) {
   const first = others.findIndex(([key]) => key === { square: "workingSquare", factor: "workingFactoring" }[method]);
   if (first >= 0) working.unshift(.../** @type {typeof working} */ (others.splice(first, 1)));
   working.push(.../** @type {typeof working} */ (others));
-  if (forms.factored) working.push(["workingFactored", `${polynomial(a, b, c)} = ${forms.factored}`]);
+  // A form that is the polynomial itself, as x² is, says nothing.
+  if (forms.factored && forms.factored !== polynomial(a, b, c)) {
+    working.push(["workingFactored", `${polynomial(a, b, c)} = ${forms.factored}`]);
+  }
   if (b !== 0n) working.push(["workingVertex", `${polynomial(a, b, c)} = ${forms.vertexForm}`]);
   working.push(["workingAxis", forms.axis], ["workingIntercept", intercept(say, c)]);
   const vertex = located(
@@ -295,7 +298,11 @@ function linear(say, b, c) {
     const value = valued(say, root.text, root.decimal);
     const over = `x = ${show(-c)}/${b < 0n ? `(${show(b)})` : show(b)}`;
     /** @type {[string, ...string[]]} */
-    const steps = ["workingLinear", `${polynomial(0n, b, 0n)} = ${show(-c)}`, `${over} = ${value}`];
+    const steps = [
+      "workingLinear",
+      `${polynomial(0n, b, 0n)} = ${show(-c)}`,
+      over === `x = ${root.text}` ? `x = ${value}` : `${over} = ${value}`,
+    ];
     return {
       paragraphs: [paragraph(say("linear"), [`x = ${value}`]), paragraph(say("dividesByZero"))],
       summary: say("summaryLinear", { x: root.text }),

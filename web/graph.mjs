@@ -5,6 +5,7 @@
 // parabola's vertex or the line's root, from exact values converted once, so
 // that a window 10⁹ wide or 10⁻⁹ high keeps its precision in doubles, and a
 // parabola with no real root never touches the x-axis. No DOM.
+import { powerOfTen } from "./exact.mjs";
 import { pair } from "./say.mjs";
 
 /** @typedef {import("./say.mjs").Say} Say */
@@ -50,7 +51,11 @@ const LINE = 24;
 const WIDE = /[\p{Script=Han}\p{Script=Hiragana}\p{Script=Katakana}\p{Script=Hangul}]/u;
 
 const minus = (/** @type {string} */ text) => text.replace(/-/g, "−");
-const local = (/** @type {string} */ text, /** @type {string} */ point) => minus(text).replace(".", point);
+// A number as the language writes it, a power of ten as textbooks do.
+const local = (/** @type {string} */ text, /** @type {string} */ point) =>
+  minus(text)
+    .replace(".", point)
+    .replace(/e\+?(−?\d+)$/, (_, exponent) => powerOfTen(Number(exponent.replace("−", "-"))));
 
 /** @param {string} text */
 function widthOf(text) {
@@ -65,13 +70,7 @@ function widthOf(text) {
 /** @param {number} value @param {string} point */
 function short(value, point) {
   if (Math.abs(value) >= 1e7 || (value !== 0 && Math.abs(value) < 1e-3))
-    return local(
-      value
-        .toExponential(2)
-        .replace(/\.?0+e/, "e")
-        .replace("e+", "e"),
-      point,
-    );
+    return local(value.toExponential(2).replace(/\.?0+e/, "e"), point);
   return local(String(Number(value.toFixed(3))), point);
 }
 
@@ -179,7 +178,7 @@ function tickLabel(value, step, point) {
   if (Math.abs(value) < sizeOf(step) / 2) return "0";
   if (Math.abs(value) < 1e7 && Math.abs(value) >= 1e-3) return local(value.toFixed(Math.max(0, -step.e)), point);
   const exponent = Number(value.toExponential().split("e")[1]);
-  return local(value.toExponential(Math.max(0, exponent - step.e)).replace("e+", "e"), point);
+  return local(value.toExponential(Math.max(0, exponent - step.e)), point);
 }
 
 /**
@@ -208,7 +207,11 @@ function xTicks(low, high, at, point) {
   let step = niceStep(high - low),
     ticks = ticksOf(step);
   while (
-    ticks.some((tick, i) => i > 0 && tick.at - ticks[i - 1].at < (widthOf(tick.text) + widthOf(ticks[i - 1].text)) / 2)
+    // A character's room between two labels.
+    ticks.some(
+      (tick, i) =>
+        i > 0 && tick.at - ticks[i - 1].at < (widthOf(tick.text) + widthOf(ticks[i - 1].text)) / 2 + CHARACTER,
+    )
   ) {
     const fewer = ticksOf(coarser(step));
     if (fewer.length < 2) break;

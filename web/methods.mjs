@@ -222,6 +222,8 @@ export function completingSquare(a, b, c) {
   const right = ratio(delta, 4n * a * a);
   const root = delta === 0n ? null : rootOf(ratio(abs(delta), 4n * a * a), delta, a);
   return [
+    // x² = 0 needs no step before its roots but itself.
+    ...(a === 1n && b === 0n && c === 0n ? ["x² = 0"] : []),
     ...divideByA(a, p, q),
     ...moveConstant(p, q),
     ...completeSquare(p, q, h, right),

@@ -53,7 +53,9 @@ const wordsOf = (say) => ({
 export function anotherLikeIt(a, b, c) {
   const next = likeIt(a, b, c, Math.floor(Math.random() * 2 ** 32));
   const params = new URLSearchParams(location.search);
-  const kept = ["lang", "method"].map((name) => (params.has(name) ? `&${name}=${params.get(name)}` : "")).join("");
+  const kept = ["lang", "method", "complex"]
+    .map((name) => (params.has(name) ? `&${name}=${params.get(name)}` : ""))
+    .join("");
   return `?practice${kept}#${encodeURIComponent(`${next.a} ${next.b} ${next.c}`)}`;
 }
 
@@ -95,7 +97,9 @@ function check() {
   const { a, b, c } = practice;
   const say = current;
   const answer = readAnswer(/** @type {HTMLInputElement} */ ($("answer")).value, wordsOf(say));
-  const judgement = judge(answer, a, b, c, { decimalPoint: say("decimalPoint") });
+  // ?complex: the class works in complex numbers, and wants the complex roots where Δ < 0.
+  const complex = new URLSearchParams(location.search).has("complex");
+  const judgement = judge(answer, a, b, c, { decimalPoint: say("decimalPoint"), complex });
   said = [judgement, ...judgement.also].map(({ key, values }) => say(key, values)).join(say("sentenceGap"));
   render();
   performance.measure("feedback", "answer");

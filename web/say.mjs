@@ -42,7 +42,8 @@ export function typeset(text, rtl = false) {
  * @param {string} text
  */
 export function typesetFormula(text) {
-  return typeset(text)
+  // A sign before a bracket holds to it, as UAX #14 would part them.
+  return typeset(text.replace(/([±−])\(/g, "$1\u2060("))
     .split(/(?<=[=≈] )/)
     .map((side) => (side.length <= 24 ? side.replace(/ (?=.)/g, NBSP) : side))
     .join("");

@@ -102,7 +102,7 @@ function sheet(say, params) {
     const roots =
       problem.roots.length === 2
         ? [`x₁ = ${problem.roots[0]}`, `x₂ = ${problem.roots[1]}`]
-        : [`x = ${problem.roots[0]}`];
+        : [`${problem.kind === "double" ? say("doubleRoot") : "x"} = ${problem.roots[0]}`];
     const lines = [`${say("delta")} = ${String(problem.delta).replace("-", "−")}`, ...roots];
     if (problem.factored) lines.push(`${problem.equation.replace(/ = 0$/, "")} = ${problem.factored}`);
     return element("li", {}, formula(problem.equation), ...lines.map(formula));

@@ -213,6 +213,23 @@ function smallSquarePart(n) {
 export function squarePart(n) {
   if (n < 1n || n >= TRIAL_LIMIT) throw new RangeError("squarePart needs 1 ≤ n < 2850000³");
   if (n < SMALL) return smallSquarePart(Number(n));
+  // A reading factors its Δ for the formula, the methods and the hints: once.
+  const known = squareParts.get(n);
+  if (known) return known;
+  if (squareParts.size >= 8) squareParts.clear();
+  const made = largeSquarePart(n);
+  squareParts.set(n, made);
+  return made;
+}
+
+/** @type {Map<bigint, [bigint, bigint]>} the square parts last found */
+const squareParts = new Map();
+
+/**
+ * @param {bigint} n
+ * @returns {[bigint, bigint]}
+ */
+function largeSquarePart(n) {
   const state = { square: 1n, free: 1n, rest: n };
   removeSmallPrimes(state);
   const root = isqrt(state.rest);

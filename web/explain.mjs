@@ -219,10 +219,14 @@ export function hints(say, a, b, c, method) {
   const { deltaWorking, formula, roots } = formulaWorking(say, forms, b);
   const size = forms.delta < 0n ? -forms.delta : forms.delta;
   const root = forms.simplified.find((line) => line.startsWith("√")) ?? `√${size}`;
+  // Δ < 0: the square root of −Δ, a positive number, with i beside it.
+  const radical = root.split(" = ").at(-1);
+  const radicals =
+    forms.delta < 0n ? [`√(−${say("delta")}) = ${root}`, `√(−${say("delta")})·i = ${radical}·i`] : [root];
   return [
     paragraph(say("hintCoefficients"), [[`a = ${show(a)}`, `b = ${show(b)}`, `c = ${show(c)}`].join(say("listComma"))]),
     paragraph(say("hintDelta"), [deltaWorking]),
-    paragraph(say(forms.delta < 0n ? "hintRootNegative" : "hintRoot"), [root]),
+    paragraph(say(forms.delta < 0n ? "hintRootNegative" : "hintRoot"), radicals),
     paragraph(say("hintFormula"), [formula]),
     paragraph(say("hintRoots"), roots),
   ];

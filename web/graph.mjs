@@ -424,7 +424,17 @@ function clear(box, { across, down, curve }) {
   const near = { left: box.left - 1, right: box.right + 1, top: box.top - 1, bottom: box.bottom + 1 };
   if (across >= near.top && across <= near.bottom) return false;
   if (down !== undefined && down >= near.left && down <= near.right) return false;
-  return !curve.some((point, i) => i > 0 && crosses(curve[i - 1], point, near));
+  // The curve's points go left to right: only the stretches over the box count.
+  let [low, high] = [0, curve.length - 1];
+  while (low < high) {
+    const middle = (low + high) >> 1;
+    if (curve[middle][0] < near.left) low = middle + 1;
+    else high = middle;
+  }
+  for (let i = Math.max(1, low); i < curve.length && curve[i - 1][0] <= near.right; i++) {
+    if (crosses(curve[i - 1], curve[i], near)) return false;
+  }
+  return true;
 }
 
 /**

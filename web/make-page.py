@@ -72,7 +72,9 @@ bundled, kept = (pathlib.Path(name).read_text(encoding="utf-8").strip() for name
 if re.search(r"</script", bundled + kept, re.I):
     sys.exit("make-page.py: a script would close its element early")
 notices = "\n\n".join(open(name, encoding="utf-8").read().strip("\n") for name in licences) + "\n"
-made = in_english(pathlib.Path(template).read_text(encoding="utf-8"), catalogues["en"], version)
+# The template's indentation is for its readers; a line end serves as its white space.
+made = re.sub(r"\n[ \t]+", "\n", pathlib.Path(template).read_text(encoding="utf-8"))
+made = in_english(made, catalogues["en"], version)
 made = made.replace('<script type="module" src="page.mjs"></script>', f'<script type="module">{bundled}</script>')
 made = made.replace('id="lessons"></script>', f'id="lessons">{kept}</script>')
 packed, menu = texts(catalogues)

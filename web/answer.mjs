@@ -10,7 +10,7 @@
 // BigInt throughout, so that an unsimplified radical, √12, is the same number
 // as 2√3, and 1/√2 the same as √2/2. No DOM.
 import { fixTyped } from "./check.mjs";
-import { abs, gcd, isqrt, reduced } from "./exact.mjs";
+import { abs, gcd, isqrt, reduced, squarePart } from "./exact.mjs";
 
 /** @typedef {{ n: bigint, d: bigint }} Rational n/d without common factor, d > 0 */
 /**
@@ -42,17 +42,13 @@ const opposite = (x) => ({ n: -x.n, d: x.d });
 
 // --- Exact numbers ------------------------------------------------------------
 
-// The squares of the primes below 128: a radicand below 128² = 16384 without
-// them is square-free, and every |Δ| of a classroom equation (|a| ≤ 9, |b|,
-// |c| ≤ 99) is below 99² + 4·9·99 = 13365. Larger radicands keep any square of
-// a larger prime, which merging (below) copes with.
-const PRIME_SQUARES = [
-  2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 53, 59, 61, 67, 71, 73, 79, 83, 89, 97, 101, 103, 107, 109,
-  113, 127,
-].map((p) => [BigInt(p), BigInt(p * p)]);
+// Below 2850000³, as every discriminant is, the exact arithmetic's square
+// part makes a radicand square-free; a larger one keeps only a whole square
+// taken out, and merging (below) copes with what is left.
+const FACTORED = 2850000n ** 3n;
 
 /**
- * q·√m (times i), with the small squares and a whole square taken out of m.
+ * q·√m (times i), with the square part taken out of m.
  * @param {Rational} q
  * @param {bigint} m ≥ 0
  * @param {boolean} i
@@ -60,14 +56,13 @@ const PRIME_SQUARES = [
  */
 function term(q, m, i) {
   if (q.n === 0n || m === 0n) return [];
-  let [coefficient, radicand] = [q, m];
-  for (const [p, square] of PRIME_SQUARES) {
-    if (radicand < square) break;
-    while (radicand % square === 0n) [coefficient, radicand] = [times(coefficient, ratio(p)), radicand / square];
+  if (m < FACTORED) {
+    const [k, free] = squarePart(m);
+    return [{ q: times(q, ratio(k)), m: free, i }];
   }
-  const root = isqrt(radicand);
-  if (root * root === radicand) return [{ q: times(coefficient, ratio(root)), m: 1n, i }];
-  return [{ q: coefficient, m: radicand, i }];
+  const root = isqrt(m);
+  if (root * root === m) return [{ q: times(q, ratio(root)), m: 1n, i }];
+  return [{ q, m, i }];
 }
 
 /**

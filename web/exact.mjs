@@ -391,7 +391,7 @@ function coefficient(n, power) {
  * Terms joined by " + " and " − ", the first carrying its own sign.
  * @param {string[]} terms
  */
-function joinTerms(terms) {
+export function joinTerms(terms) {
   const present = terms.filter((t) => t !== "");
   if (present.length === 0) return "0";
   return present.reduce((text, term) =>

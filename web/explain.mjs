@@ -4,7 +4,7 @@
 // typed, and what its result line means, in exact arithmetic. No DOM: the
 // page shows what this returns, and the tests call it in Node.
 import { INT_MAX, INT_MIN } from "./check.mjs";
-import { decimal, fraction, isExact, linearRoot, polynomial, quadraticForms } from "./exact.mjs";
+import { decimal, fraction, isExact, linearRoot, parenthesized, polynomial, quadraticForms, signed } from "./exact.mjs";
 import { completingSquare, factoring } from "./methods.mjs";
 import { pair } from "./say.mjs";
 
@@ -78,8 +78,6 @@ export function readNumbers(input) {
     return { name, value, typed };
   });
 }
-
-const show = (/** @type {bigint} */ value) => String(value).replace(/^-/, "−");
 
 /**
  * An exact value, then its decimals where they say more than it does: "=" where
@@ -156,7 +154,7 @@ function readingNotes(say, numbers) {
       failed.set(said, [...(failed.get(said) ?? []), name]);
     } else if (typed !== undefined && typed !== value) {
       const key = typed < 0n ? "beyondSmallest" : "beyondLargest";
-      notes.push(say(key, { typed: show(typed), name, value: show(value) }));
+      notes.push(say(key, { typed: signed(typed), name, value: signed(value) }));
     }
   }
   for (const [why, names] of failed) notes.push(say("stayedZero", { why, names: list(say, names) }));
@@ -224,7 +222,9 @@ export function hints(say, a, b, c, method) {
   const radicals =
     forms.delta < 0n ? [`√(−${say("delta")}) = ${root}`, `√(−${say("delta")})·i = ${radical}·i`] : [root];
   return [
-    paragraph(say("hintCoefficients"), [[`a = ${show(a)}`, `b = ${show(b)}`, `c = ${show(c)}`].join(say("listComma"))]),
+    paragraph(say("hintCoefficients"), [
+      [`a = ${signed(a)}`, `b = ${signed(b)}`, `c = ${signed(c)}`].join(say("listComma")),
+    ]),
     paragraph(say("hintDelta"), [deltaWorking]),
     paragraph(say(forms.delta < 0n ? "hintRootNegative" : "hintRoot"), radicals),
     paragraph(say("hintFormula"), [formula]),
@@ -300,11 +300,11 @@ function linear(say, b, c) {
   if (b !== 0n) {
     const root = linearRoot(b, c);
     const value = valued(say, root.text, root.decimal);
-    const over = `x = ${show(-c)}/${b < 0n ? `(${show(b)})` : show(b)}`;
+    const over = `x = ${signed(-c)}/${parenthesized(b)}`;
     /** @type {[string, ...string[]]} */
     const steps = [
       "workingLinear",
-      `${polynomial(0n, b, 0n)} = ${show(-c)}`,
+      `${polynomial(0n, b, 0n)} = ${signed(-c)}`,
       over === `x = ${root.text}` ? `x = ${value}` : `${over} = ${value}`,
     ];
     return {
@@ -315,7 +315,7 @@ function linear(say, b, c) {
     };
   }
   return {
-    paragraphs: [paragraph(say(c === 0n ? "everyX" : "noX", { c: show(c) })), paragraph(say("dividesByZero"))],
+    paragraphs: [paragraph(say(c === 0n ? "everyX" : "noX", { c: signed(c) })), paragraph(say("dividesByZero"))],
     summary: say(c === 0n ? "summaryEvery" : "summaryNone"),
     working: [],
   };
@@ -335,7 +335,7 @@ export function explain(say, input, resultLine, method = "formula") {
   const printed = (resultLine.match(/x1 : (\S+), x2 : (\S+)$/) ?? []).slice(1);
   const equation = `${polynomial(a, b, c)} = 0`;
   const opening = [
-    paragraph(say("solved", { equation, a: show(a), b: show(b), c: show(c) })),
+    paragraph(say("solved", { equation, a: signed(a), b: signed(b), c: signed(c) })),
     ...readingNotes(say, numbers),
   ];
   const body = a !== 0n ? quadratic(say, a, b, c, printed, method) : linear(say, b, c);
@@ -362,7 +362,7 @@ export function explain(say, input, resultLine, method = "formula") {
  * @param {Say} say
  * @param {bigint} c
  */
-const intercept = (say, c) => say("intercept", { point: pair(say, "0", show(c)), c: show(c) });
+const intercept = (say, c) => say("intercept", { point: pair(say, "0", signed(c)), c: signed(c) });
 
 /**
  * The graph's text alternative: every digit its labels leave out.
@@ -383,6 +383,6 @@ function graphText(say, a, b, c, body) {
   }
   if (root) said.push(say("graphMeets", { points: `x = ${valued(say, root.text, root.decimal)}` }));
   if (body.vertex) said.push(say("graphVertex", { point: body.vertex }));
-  said.push(say("graphIntercept", { point: pair(say, "0", show(c)) }));
+  said.push(say("graphIntercept", { point: pair(say, "0", signed(c)) }));
   return said.join(say("sentenceGap"));
 }

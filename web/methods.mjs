@@ -6,7 +6,7 @@
 // exact.mjs writes its own, or a sentence of the page's catalogue, by its key
 // and the values of its placeholders, which says what the formulas after it
 // do. All arithmetic is BigInt. No DOM.
-import { abs, gcd, isqrt, parenthesized, polynomial, reduced, signed, squarePart } from "./exact.mjs";
+import { abs, gcd, isqrt, joinTerms, parenthesized, polynomial, reduced, signed, squarePart } from "./exact.mjs";
 
 /** @typedef {{ key: string, values: Record<string, string> }} Sentence a catalogue text and its placeholders */
 /** @typedef {string | Sentence} Step a formula, or a sentence that introduces the formulas after it */
@@ -32,19 +32,6 @@ const added = (r, s) => ratio(r.n * s.d + s.n * r.d, r.d * s.d);
 const lcm = (m, n) => (m / gcd(m, n)) * n;
 
 /**
- * Terms joined by " + " and " − ", each but the first written without its
- * sign; empty terms are left out.
- * @param {string[]} terms
- */
-function joined(terms) {
-  const present = terms.filter((term) => term !== "");
-  if (present.length === 0) return "0";
-  return present.reduce((sum, term) =>
-    term.startsWith(MINUS) ? `${sum} ${MINUS} ${term.slice(1)}` : `${sum} + ${term}`,
-  );
-}
-
-/**
  * A term r·power: "x", "−x", "3x", "(5/2)x"; empty where r = 0.
  * @param {Ratio} r
  * @param {string} power
@@ -57,7 +44,7 @@ function term(r, power) {
 }
 
 /** x² + p·x + q, p and q exact fractions. @param {Ratio} p @param {Ratio} q */
-const monic = (p, q) => joined(["x²", term(p, "x"), q.n === 0n ? "" : text(q)]);
+const monic = (p, q) => joinTerms(["x²", term(p, "x"), q.n === 0n ? "" : text(q)]);
 
 /** x + h, written "x − 5/2" for h < 0, and "x" for h = 0. @param {Ratio} h */
 const shifted = (h) => (h.n === 0n ? "x" : `x ${h.n < 0n ? MINUS : "+"} ${text({ n: abs(h.n), d: h.d })}`);
@@ -122,7 +109,7 @@ function divideByA(a, p, q) {
 /** @param {Ratio} p @param {Ratio} q @returns {Step[]} */
 function moveConstant(p, q) {
   if (q.n === 0n) return [];
-  return [sentence("completeMove"), `${joined(["x²", term(p, "x")])} = ${text(negated(q))}`];
+  return [sentence("completeMove"), `${joinTerms(["x²", term(p, "x")])} = ${text(negated(q))}`];
 }
 
 /**
@@ -148,7 +135,7 @@ function completeSquare(p, q, h, right) {
   const combined = [...(common ? [common] : []), text(right)].filter((side) => side !== sum);
   return [
     sentence("completeAdd", { half: text(h), square: text(square) }),
-    `${joined(["x²", term(p, "x"), text(square)])} = ${sum}`,
+    `${joinTerms(["x²", term(p, "x"), text(square)])} = ${sum}`,
     sentence("completeSquare"),
     [`(${shifted(h)})²`, ...(combined.length ? combined : [sum])].join(" = "),
   ];
@@ -237,7 +224,7 @@ export function completingSquare(a, b, c) {
 /** @typedef {[bigint, bigint]} Factor [P, Q] for the factor P·x + Q, P > 0 */
 
 /** P·x + Q: "x", "2x − 1", "x + 3". @param {Factor} factor */
-const linear = ([P, Q]) => joined([term({ n: P, d: 1n }, "x"), Q === 0n ? "" : signed(Q)]);
+const linear = ([P, Q]) => joinTerms([term({ n: P, d: 1n }, "x"), Q === 0n ? "" : signed(Q)]);
 /** The factor in brackets, but for a bare x. @param {Factor} factor */
 const bracketed = (factor) => (factor[1] === 0n && factor[0] === 1n ? "x" : `(${linear(factor)})`);
 
@@ -310,7 +297,7 @@ function acFactors(A, B, C, s) {
   const lead = g1 === 1n ? "x" : `${g1}x`;
   const size = abs(g2) === 1n ? "" : String(abs(g2));
   const values = { ac: `${A}·${parenthesized(C)} = ${signed(A * C)}`, b: signed(B), first: signed(first) };
-  const split = joined([`${A}x²`, term({ n: first, d: 1n }, "x"), term({ n: second, d: 1n }, "x"), signed(C)]);
+  const split = joinTerms([`${A}x²`, term({ n: first, d: 1n }, "x"), term({ n: second, d: 1n }, "x"), signed(C)]);
   /** @type {Factor[]} */
   const factors = [[g1, g2], common];
   const steps = [

@@ -125,8 +125,6 @@ function lessonsPart() {
   });
   return lessons;
 }
-const practice = lessonsPart;
-const sheet = lessonsPart;
 
 /** @type {Run[]} the runs that gave a result, for the address and a change of language */
 const solved = [];
@@ -421,7 +419,7 @@ function figure(reading) {
  */
 function another({ a, b, c }) {
   const link = element("a", { href: "?practice" }, say("anotherLikeIt"));
-  practice().then(({ anotherLikeIt }) => link.setAttribute("href", anotherLikeIt(a, b, c)));
+  lessonsPart().then(({ anotherLikeIt }) => link.setAttribute("href", anotherLikeIt(a, b, c)));
   return link;
 }
 
@@ -513,8 +511,8 @@ function speak(language, written = language === "en") {
     }
   }
   for (const done of solved) showReading(done);
-  if (!$("practice").hidden) practice().then(({ render }) => render(say));
-  if (!$("worksheet").hidden) sheet().then(({ renderWorksheet }) => renderWorksheet(say));
+  if (!$("practice").hidden) lessonsPart().then(({ render }) => render(say));
+  if (!$("worksheet").hidden) lessonsPart().then(({ renderWorksheet }) => renderWorksheet(say));
   if (session && !session.finished) sayWhatNext("");
   if (held) hold(held.text, held.found);
 }
@@ -620,7 +618,7 @@ async function practise() {
   const [a, b, c] = numbers.map(BigInt);
   if (a === 0n || ![a, b, c].every((n) => n >= INT_MIN && n <= INT_MAX)) return false;
   $("program").hidden = true;
-  const { render, startPractice } = await practice();
+  const { render, startPractice } = await lessonsPart();
   startPractice({ a, b, c, method, reveal: start });
   render(say);
   $("answer").focus();
@@ -633,7 +631,7 @@ languages();
 if (asked.has("worksheet")) {
   $("program").hidden = true;
   await texts();
-  (await sheet()).renderWorksheet(say);
+  (await lessonsPart()).renderWorksheet(say);
 } else if (asked.has("practice")) {
   await texts();
   if (!(await practise())) start();
